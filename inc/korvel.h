@@ -1,0 +1,20 @@
+// Korvel: the whole exported interface of korvel.dll.
+#ifndef KORVEL_H
+#define KORVEL_H
+
+#include "kexport.h"
+#include "ksystem.h"
+#include "array"
+#include "kstring.h"
+#include "kformat.h"
+#include "kdiag.h"
+#include "kargs.h"
+#include "kevent.h"
+#include "kgraphics.h"
+#include "kwindow.h"
+#include "kform.h"
+#include "ktoplevel.h"
+#include "kapp.h"
+#include "kregistry.h"
+
+#endif

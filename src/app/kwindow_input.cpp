@@ -1,0 +1,223 @@
+// KWindow: the handler chain, the cursor, pointer enter/leave and messages
+// written to the top level's message window.
+#include "kwindow.h"
+#include "kapp.h"
+#include "kwindow_internal.h"
+
+namespace {
+
+// One running delivery of an event. A handler may delete the window whose
+// chain is being walked; the destructor marks the delivery dead so that the
+// walk stops without touching the window again.
+struct Delivery;
+Delivery* running_delivery = nullptr;
+
+// Linked into the list of running deliveries for its lifetime, so that an
+// exception thrown by a handler unlinks it too.
+struct Delivery {
+    KWindow* window;
+    bool alive = true;
+    Delivery* outer;
+    explicit Delivery(KWindow* w) : window(w), outer(running_delivery) { running_delivery = this; }
+    ~Delivery() { running_delivery = outer; }
+    Delivery(const Delivery&) = delete;
+    Delivery& operator=(const Delivery&) = delete;
+};
+
+} // namespace
+
+// Called by the destructor before the window's own DestroyEvent goes out.
+void EndDeliveriesOf(KWindow* w)
+{
+    for (Delivery* d = running_delivery; d; d = d->outer)
+        if (d->window == w)
+            d->alive = false;
+}
+
+int KWindow::callHandlers(Event* e)
+{
+    if (destroying && !dynamic_cast<DestroyEvent*>(e))
+        return 0;
+    Delivery d(this);
+    int taken = 0;
+    // The count is read again at every step: a handler added during the
+    // delivery is offered the event too.
+    for (int i = 0; d.alive && i < handlers.count(); ++i)
+        if (handlers[i]->callHandler(this, e))
+            ++taken;
+    return taken;
+}
+
+EventHandler* KWindow::_addEventHandler(EventHandler* h)
+{
+    addedHandlerHandler(h);
+    handlers.append(h);
+    return h;
+}
+
+void KWindow::_removeEventHandler(EventHandler* h)
+{
+    removedHandlerHandler(h);
+    handlers.findRemove(h);
+}
+
+bool KWindow::hasIOHandlers() const
+{
+    for (int i = 0; i < handlers.count(); ++i)
+        if (handlers[i]->iSIOHandler())
+            return true;
+    return false;
+}
+
+void AddEventHandler(KWindow* w, void (*f)(KWindow*, ExposeEvent*))
+{
+    w->_addEventHandler(new ExposeEventProc(f));
+}
+
+void AddEventHandler(KWindow* w, void (*f)(KWindow*, DeviceEvent*))
+{
+    w->_addEventHandler(new DeviceEventProc(f));
+}
+
+void KWindow::setCursor(HCURSOR h)
+{
+    cursor = h;
+    SetCursor(h);
+}
+
+void KWindow::limitMouse(bool on)
+{
+    if (!on) {
+        ClipCursor(nullptr);
+        setCursor(ARROW_CURSOR);
+        return;
+    }
+    RECT r;
+    GetClientRect(hwnd, &r);
+    MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    ClipCursor(&r);
+    setCursor(CROSS_CURSOR);
+}
+
+int KWindow::compressMotionEvents(MouseEvent* last)
+{
+    MSG msg, lastMsg = {};
+    int n = 0;
+    while (PeekMessageW(&msg, hwnd, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE)) {
+        lastMsg = msg;
+        ++n;
+    }
+    if (n > 0 && last)
+        *last = MouseEvent(this, lastMsg.message, lastMsg.wParam, lastMsg.lParam);
+    return n;
+}
+
+bool KWindow::_setCursorHandler(HWND window, int hitTest)
+{
+    HCURSOR c = nullptr;
+    switch (hitTest) {
+    case HTCLIENT:
+        if (window != hwnd)
+            return false;
+        c = cursor;
+        break;
+    case HTLEFT:
+    case HTRIGHT: c = SIZEWE_CURSOR; break;
+    case HTTOP:
+    case HTBOTTOM: c = SIZENS_CURSOR; break;
+    case HTTOPLEFT:
+    case HTBOTTOMRIGHT: c = SIZENWSE_CURSOR; break;
+    case HTTOPRIGHT:
+    case HTBOTTOMLEFT: c = SIZENESW_CURSOR; break;
+    default: return false;
+    }
+    SetCursor(c);
+    return true;
+}
+
+static void TrackMouse(HWND hwnd, DWORD flags)
+{
+    TRACKMOUSEEVENT t = {sizeof(t), flags, hwnd, 500};
+    TrackMouseEvent(&t);
+}
+
+void KWindow::_enterLeaveNotify(bool enter)
+{
+    if (!enter && tool_tip) {
+        // The tip window is a KWindow; deleting it destroys its native window.
+        delete reinterpret_cast<KWindow*>(tool_tip);
+        tool_tip = nullptr;
+    }
+    if (enter && !tool_tip && toolTipText.notNull() && KAppClass::getUseToolTip())
+        TrackMouse(hwnd, TME_HOVER | TME_LEAVE);
+    if (!enterLeaveEnabled)
+        return;
+    if (!enter) {
+        high_win = nullptr;
+        enterLeaveHandler(false);
+    } else if (high_win != this) {
+        high_win = this;
+        TrackMouse(hwnd, TME_LEAVE);
+        enterLeaveHandler(true);
+    }
+}
+
+void KWindow::_hoverHandler()
+{
+    // The floating tip window arrives with the message window and tool strip;
+    // until then a hover asks for nothing more than the enter/leave tracking.
+}
+
+// --- Messages -----------------------------------------------------------
+
+void KWindow::_mprintf(int, unsigned long, unsigned long, const char* format, va_list args)
+{
+    if (!this || !getMessageWin())
+        return;
+    KString text;
+    text._vsprint(format, args);
+    (void)text; // panes of the message window are filled once it exists
+}
+
+void KWindow::_err_printf(int field, ERRCODE code, const char* format, va_list args)
+{
+    if (!this)
+        return;
+    KString text;
+    text._vsprint(format, args);
+    mprintf(field, 0xFFFFFF, 0x0000FF, "(%02d-%04d) %S", code.group, code.number, &text);
+    Beep(MB_ICONHAND);
+    LogPrintf("ERROR(%02d-%04d) %S\n", code.group, code.number, &text);
+}
+
+void KWindow::_warn_printf(int field, ERRCODE code, const char* format, va_list args)
+{
+    if (!this)
+        return;
+    KString text;
+    text._vsprint(format, args);
+    mprintf(field, 0, 0x00FFFF, "(%02d-%04d) %S", code.group, code.number, &text);
+    Beep(MB_OK);
+    LogPrintf("WARNING(%02d-%04d) %S\n", code.group, code.number, &text);
+}
+
+#define FORWARD(call)            \
+    va_list args;                \
+    va_start(args, format);      \
+    call;                        \
+    va_end(args)
+
+void KWindow::err_printf(ERRCODE code, const char* format, ...) { FORWARD(_err_printf(0, code, format, args)); }
+void KWindow::err_printf(int field, ERRCODE code, const char* format, ...) { FORWARD(_err_printf(field, code, format, args)); }
+void KWindow::warn_printf(ERRCODE code, const char* format, ...) { FORWARD(_warn_printf(0, code, format, args)); }
+void KWindow::warn_printf(int field, ERRCODE code, const char* format, ...) { FORWARD(_warn_printf(field, code, format, args)); }
+void KWindow::mprintf(const char* format, ...) { FORWARD(_mprintf(0, 0, 0, format, args)); }
+void KWindow::mprintf(int field, const char* format, ...) { FORWARD(_mprintf(field, 0, 0, format, args)); }
+void KWindow::mprintf(int field, unsigned long fg, unsigned long bg, const char* format, ...)
+{
+    FORWARD(_mprintf(field, fg, bg, format, args));
+}
+
+void KWindow::mshow_progress(int, double) {}
+
+void KWindow::clearMessageWin() {}
