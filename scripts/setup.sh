@@ -6,6 +6,14 @@ set -e
 PACKAGES="cmake make g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools \
   wine wine64 xvfb x11-apps x11-utils imagemagick googletest"
 
+# Wine's own fonts (its Tahoma and the MS Sans Serif family behind the default
+# GUI fonts) and the X extension libraries its X11 driver loads (XRender for
+# anti-aliased text and alpha blending, XRandR, XInput2, Xinerama, cursors).
+# Wine only recommends them, and recommendations are not installed below, so
+# they are named here: every machine then draws with the same fonts.
+PACKAGES="$PACKAGES fonts-wine libxrender1 libxrandr2 libxi6 libxinerama1 \
+  libxcomposite1 libxcursor1 libxfixes3 libxxf86vm1"
+
 missing=""
 for p in $PACKAGES; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -1,0 +1,35 @@
+# make test   install what is missing, build the x86_64 and i686 trees, run the
+#             tests under Wine
+# make demo   build and install the x86_64 library, build examples/ against
+#             the installed tree, run the demo and save build/demo.png
+#
+# Both start with scripts/setup.sh, which installs missing Debian packages
+# (as root).
+
+BUILD_TYPE ?= RelWithDebInfo
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+CONFIGURE = cmake -S . -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+INSTALL_DIR = $(CURDIR)/build/install-x86_64
+
+.PHONY: test demo
+
+test:
+	sh scripts/setup.sh
+	$(CONFIGURE) -B build/x86_64 -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake
+	cmake --build build/x86_64 -j $(JOBS)
+	$(CONFIGURE) -B build/i686 -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake
+	cmake --build build/i686 -j $(JOBS)
+	sh scripts/test.sh
+
+demo:
+	sh scripts/setup.sh
+	$(CONFIGURE) -B build/x86_64 -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake
+	cmake --build build/x86_64 --target korvel -j $(JOBS)
+	rm -rf $(INSTALL_DIR)
+	cmake --install build/x86_64 --prefix $(INSTALL_DIR)
+	cmake -S examples -B build/demo-x86_64 -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+	    -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake \
+	    -DCMAKE_PREFIX_PATH=$(INSTALL_DIR)
+	cmake --build build/demo-x86_64 -j $(JOBS)
+	sh scripts/screenshot.sh build/demo-x86_64/bin/demo.exe "Korvel Demo" build/demo.png
