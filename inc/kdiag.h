@@ -38,7 +38,11 @@ public:
     // Error box with the caller's text followed by the exception's text; also logged.
     void popupMessage(ERRCODE code, const char* format, ...) const;
 
-    // Turns structured exceptions of the calling process into KorvelException(7, ...).
+    // Turns structured exceptions (access violations, divisions by zero ...)
+    // raised on the calling thread into KorvelException(7, info). The fault
+    // must lie in a call that the compiler takes to be able to throw (code
+    // it cannot see into, or code built with -fnon-call-exceptions); the
+    // loading thread has it from start-up.
     static void installSEH();
 };
 
@@ -60,28 +64,66 @@ KORVEL_API void Beep(unsigned type);
 // Ends the process with "FILE: <file> LINE: <line> <text>". Never returns.
 KORVEL_API int Fatal(const char* file, int line, const char* format, ...);
 
-// Windows error texts.
+// Windows error texts: the system's message for a Windows error number
+// (empty when there is none), and PrintWin32Error logs "<prefix> <message>".
 KORVEL_API KString GetWin32Error(unsigned long code);
 KORVEL_API KString GetWin32Error();
 KORVEL_API void PrintWin32Error(const char* prefix);
+// Name of a common-dialog error ("CDERR_INITIALIZATION."), else the code in
+// hexadecimal; the no-argument form takes CommDlgExtendedError().
+KORVEL_API const wchar_t* GetCommDlgError(unsigned long code);
+KORVEL_API const wchar_t* GetCommDlgError();
+// One line describing a window message, e.g. "HWND=000100AC WM_SIZE width=..".
+// Both return a static buffer that the next call overwrites.
+KORVEL_API const char* WinMsgString(HWND hwnd, unsigned msg, WPARAM wParam, LPARAM lParam);
 
 // Log output: Printf indents by the trace depth, LogPrintf does not.
 KORVEL_API int Printf(const char* format, ...);
 KORVEL_API int LogPrintf(const char* format, ...);
 
-// The per-process log file in the temporary directory, and trace scopes.
+// The per-process log "<temp dir><program>.log", and trace scopes.
+//
+//     void load() {
+//         KDebug scope("load %S\n", &name);   // "ENTER[n] load ..."
+//         scope.print("%d records\n", n);      // indented under the scope
+//     }                                        // "LEAVE[n] dt=<seconds>"
+//
+// A child process given the number of the inheritable log handle in the
+// environment variable TARNWELL_LOGFILE writes into its parent's log.
 class KORVEL_API KDebug {
 public:
+    // Enters a trace scope: logs thread id, time since the last trace event,
+    // ENTER[id] and the text, and indents the log by one more level.
+    KDebug(const char* format, ...);
+    // Leaves it: logs LEAVE[id] and the seconds spent in the scope.
+    ~KDebug();
+    KDebug(const KDebug&) = delete;
+    KDebug& operator=(const KDebug&) = delete;
+
+    // Writes within the scope; a line begins with thread id and time.
+    void print(const char* format, ...);
+    // Seconds since the last trace event.
+    double dt() const;
+    // amount / dt(), or -1 when no time has passed.
+    double rate(double amount) const;
+
+    // Open and close the log; done when the library is loaded and unloaded.
     static void Init();
     static void Close();
     static HANDLE getHandle();
     static KString getLogFileName();
     // Writes each unit as one byte ('.' above 255), a line feed as CR LF.
     static void printString(const wchar_t* text);
+    // Two blanks per trace depth.
     static void printIndent();
     // The recursive lock that every log write holds.
     static void lock();
     static void unlock();
+
+private:
+    int id;
+    bool atLineStart;
+    double start;
 };
 
 #endif

@@ -7,6 +7,7 @@
 #include "array"
 #include "kstring.h"
 #include "kformat.h"
+#include "kstrutil.h"
 #include "kdiag.h"
 #include "kargs.h"
 #include "kevent.h"

@@ -85,9 +85,3 @@ void KorvelException::popupMessage(ERRCODE code, const char* format, ...) const
     ErrorBox(code, "%S\n\n%S", &caller, &text);
     LogPrintf("%S: %S\n", &caller, &text);
 }
-
-// Structured exceptions are turned into C++ exceptions without compiler
-// support: the vectored handler installed by installSEH lives in the DLL and
-// is handed the failing context. The translation itself is finished in a
-// later step; until then installSEH only records that it was asked for.
-void KorvelException::installSEH() {}

@@ -1,8 +1,12 @@
-// The per-process log file: opened when the library is loaded, shared with
-// child processes through an inherited handle, written under one recursive lock.
+// The per-process log file and the trace scopes written into it. The log is
+// opened when the library is loaded, can be shared with child processes
+// through an inherited handle, and every write holds one recursive lock and
+// goes to the file in a single WriteFile, so that lines of different threads
+// (and of processes sharing the file) do not interleave within a call.
 #include "kdiag.h"
 #include "ksystem.h"
 #include <stdlib.h>
+#include <string>
 
 namespace {
 
@@ -10,29 +14,38 @@ struct LogState {
     HANDLE file = nullptr;
     wchar_t name[MAX_PATH] = {0};
     int depth = 0;
-    CRITICAL_SECTION lock;
-    LogState() { InitializeCriticalSection(&lock); }
-    ~LogState() { DeleteCriticalSection(&lock); }
+    // Time of the last trace event; the trace lines show the time since it.
+    double lastEvent = get_time();
+    LONG scopes = 0;
+    KMutex lock;
 };
 
+// Never destroyed: static destructors that run while the library unloads
+// may still log (into nothing once the log is closed).
 LogState& Log()
 {
-    static LogState state;
-    return state;
+    static LogState* state = new LogState;
+    return *state;
 }
 
-struct LogLock {
-    LogLock() { KDebug::lock(); }
-    ~LogLock() { KDebug::unlock(); }
+// The last-event time starts when the library is loaded.
+const LogState& loadedState = Log();
+
+class LogLock {
+public:
+    LogLock() : guard(&Log().lock) {}
+private:
+    KMutex guard;
 };
 
 // "<temp dir><exe base name>.log"
 void MakeLogFileName(wchar_t* out)
 {
-    wchar_t temp[MAX_PATH];
-    if (!GetTempPathW(MAX_PATH, temp))
+    wchar_t temp[MAX_PATH] = {0};
+    DWORD n = GetTempPathW(MAX_PATH, temp);
+    if (n == 0 || n >= MAX_PATH)
         lstrcpyW(temp, L"c:\\temp\\");
-    wchar_t exe[MAX_PATH];
+    wchar_t exe[MAX_PATH] = {0};
     GetModuleFileNameW(nullptr, exe, MAX_PATH);
     const wchar_t* base = exe;
     for (const wchar_t* p = exe; *p; ++p)
@@ -43,36 +56,68 @@ void MakeLogFileName(wchar_t* out)
     if (dot >= 0)
         stem.trunc(dot);
     KString full;
-    full.set("%U%U.log", temp, (const wchar_t*)stem);
+    full.set("%U%S.log", temp, &stem);
     lstrcpynW(out, full, MAX_PATH);
 }
 
-void WriteBytes(const char* bytes, DWORD n)
+// One unit per byte ('.' above 255), CR before each LF; one write.
+void WriteText(const wchar_t* text)
 {
     HANDLE f = Log().file;
-    if (!f || !n)
+    if (!f || !text || !*text)
         return;
+    std::string bytes;
+    for (; *text; ++text) {
+        if (*text == L'\n')
+            bytes += '\r';
+        bytes += *text > 255 ? '.' : (char)*text;
+    }
     DWORD written;
-    WriteFile(f, bytes, n, &written, nullptr);
+    WriteFile(f, bytes.data(), (DWORD)bytes.size(), &written, nullptr);
+}
+
+KString Indent(int depth)
+{
+    return depth > 0 ? KString(2 * depth, L' ') : KString();
 }
 
 int LogFormatted(bool indent, const char* format, va_list args)
 {
+    // Formatted before the lock is taken: a bad format shows a message box.
     KString text;
     text._vsprint(format, args);
     LogLock guard;
-    if (indent)
-        KDebug::printIndent();
-    KDebug::printString(text);
+    if (indent) {
+        KString line = Indent(Log().depth);
+        line += text;
+        WriteText(line);
+    } else {
+        WriteText(text);
+    }
     return text.length();
+}
+
+int ThreadId()
+{
+    return (int)GetCurrentThreadId();
 }
 
 } // namespace
 
-void KDebug::lock() { EnterCriticalSection(&Log().lock); }
-void KDebug::unlock() { LeaveCriticalSection(&Log().lock); }
-HANDLE KDebug::getHandle() { return Log().file; }
-KString KDebug::getLogFileName() { return KString(Log().name); }
+void KDebug::lock() { Log().lock.enter(); }
+void KDebug::unlock() { Log().lock.leave(); }
+
+HANDLE KDebug::getHandle()
+{
+    LogLock guard;
+    return Log().file;
+}
+
+KString KDebug::getLogFileName()
+{
+    LogLock guard;
+    return KString(Log().name);
+}
 
 void KDebug::Init()
 {
@@ -80,11 +125,13 @@ void KDebug::Init()
     LogState& log = Log();
     MakeLogFileName(log.name);
 
-    wchar_t shared[32];
-    if (GetEnvironmentVariableW(L"TARNWELL_LOGFILE", shared, 32)) {
-        long handle = wcstol(shared, nullptr, 10);
+    wchar_t shared[32] = {0};
+    DWORD n = GetEnvironmentVariableW(L"TARNWELL_LOGFILE", shared, 32);
+    if (n > 0 && n < 32) {
+        // A handle number handed down by the parent, which made it inheritable.
+        ULONG_PTR handle = (ULONG_PTR)wcstoull(shared, nullptr, 10);
         if (handle) {
-            log.file = (HANDLE)(INT_PTR)handle;
+            log.file = (HANDLE)handle;
             Printf("Log '%U' connected hFile=%d\n", log.name, (int)handle);
             return;
         }
@@ -113,28 +160,15 @@ void KDebug::Close()
 
 void KDebug::printString(const wchar_t* text)
 {
-    if (!text)
-        return;
-    char chunk[512];
-    DWORD n = 0;
     LogLock guard;
-    for (; *text; ++text) {
-        if (n + 2 > sizeof(chunk)) {
-            WriteBytes(chunk, n);
-            n = 0;
-        }
-        if (*text == L'\n')
-            chunk[n++] = '\r';
-        chunk[n++] = *text > 255 ? '.' : (char)*text;
-    }
-    WriteBytes(chunk, n);
+    WriteText(text);
 }
 
 void KDebug::printIndent()
 {
     LogLock guard;
-    for (int i = 0; i < Log().depth; ++i)
-        WriteBytes("  ", 2);
+    KString blanks = Indent(Log().depth);
+    WriteText(blanks);
 }
 
 int Printf(const char* format, ...)
@@ -153,4 +187,76 @@ int LogPrintf(const char* format, ...)
     int n = LogFormatted(false, format, args);
     va_end(args);
     return n;
+}
+
+// --- Trace scopes ----------------------------------------------------------
+
+KDebug::KDebug(const char* format, ...) : id(0), atLineStart(false), start(0)
+{
+    LogState& log = Log();
+    id = (int)InterlockedIncrement(&log.scopes);
+    KString text;
+    va_list args;
+    va_start(args, format);
+    text._vsprint(format, args);
+    va_end(args);
+
+    LogLock guard;
+    KString line;
+    line.set("%4d [%f] %*sENTER[%d] ", ThreadId(), get_time() - log.lastEvent, 2 * log.depth, "", id);
+    line += text;
+    WriteText(line);
+    start = log.lastEvent = get_time();
+    ++log.depth;
+    atLineStart = text.lastChar() == L'\n';
+}
+
+KDebug::~KDebug()
+{
+    LogState& log = Log();
+    LogLock guard;
+    if (log.depth > 0)
+        --log.depth;
+    double now = get_time();
+    KString line;
+    line.set("%4d [%f] %*sLEAVE[%d] dt=%f\n", ThreadId(), now - log.lastEvent, 2 * log.depth, "",
+             id, now - start);
+    WriteText(line);
+    log.lastEvent = get_time();
+}
+
+void KDebug::print(const char* format, ...)
+{
+    LogState& log = Log();
+    KString text;
+    va_list args;
+    va_start(args, format);
+    text._vsprint(format, args);
+    va_end(args);
+
+    LogLock guard;
+    KString line;
+    if (atLineStart)
+        line.set("%4d [%f] %*s", ThreadId(), get_time() - log.lastEvent, 2 * log.depth, "");
+    line += text;
+    WriteText(line);
+    // An empty text leaves the line state as it was.
+    if (text.isNull())
+        return;
+    atLineStart = text.lastChar() == L'\n';
+    if (atLineStart)
+        log.lastEvent = get_time();
+}
+
+double KDebug::dt() const
+{
+    LogLock guard;
+    return get_time() - Log().lastEvent;
+}
+
+double KDebug::rate(double amount) const
+{
+    LogLock guard;
+    double seconds = dt();
+    return seconds > 0 ? amount / seconds : -1;
 }

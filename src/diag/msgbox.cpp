@@ -149,6 +149,9 @@ KString GetWin32Error(unsigned long code)
         text = buffer;
     if (buffer)
         LocalFree(buffer);
+    // The system's texts end in a line break, which the width mask turns
+    // into a blank.
+    text.stripTrailing();
     return text;
 }
 
