@@ -8,6 +8,8 @@
 #include "kstring.h"
 #include "kformat.h"
 #include "kstrutil.h"
+#include "kdatetime.h"
+#include "kvalue.h"
 #include "kdiag.h"
 #include "kargs.h"
 #include "kevent.h"
