@@ -46,19 +46,28 @@ public:
     static void installSEH();
 };
 
-// Message boxes. The owner is the top level of w, else the active window, else
-// the main window; the title is the application's title plus any suffix.
+// Message boxes, modal to the task; each returns once the user has closed it.
+// The owner is the top level of w, else the active window, else the main
+// window (with none, the box stays on top). The title is the application's
+// title ("Tarnwell" without an application) plus any suffix; error and
+// warning boxes add the code as " (gg-nnnn)".
 KORVEL_API int _MessageBox(KWindow* w, unsigned type, const wchar_t* titleSuffix,
                            const char* format, va_list args);
+// The buttons and icon of type; returns the button pressed (IDOK ...).
 KORVEL_API int MessageBoxW(KWindow* w, unsigned type, const char* format, ...);
+// The buttons of type with the question icon; returns the button pressed.
 KORVEL_API int QuestionBox(KWindow* w, unsigned type, const char* format, ...);
+// OK with the information icon.
 KORVEL_API void InfoBox(KWindow* w, const char* format, ...);
 KORVEL_API void InfoBox(const char* format, ...);
+// OK with the stop icon.
 KORVEL_API void ErrorBox(KWindow* w, const ERRCODE& code, const char* format, ...);
 KORVEL_API void ErrorBox(const ERRCODE& code, const char* format, ...);
+// OK, or the buttons of type, with the exclamation icon.
 KORVEL_API void WarnBox(KWindow* w, const ERRCODE& code, const char* format, ...);
 KORVEL_API void WarnBox(const ERRCODE& code, const char* format, ...);
 KORVEL_API int WarnBox(unsigned type, const ERRCODE& code, const char* format, ...);
+// The system sound of a box type (MessageBeep).
 KORVEL_API void Beep(unsigned type);
 
 // Ends the process with "FILE: <file> LINE: <line> <text>". Never returns.
@@ -74,7 +83,7 @@ KORVEL_API void PrintWin32Error(const char* prefix);
 KORVEL_API const wchar_t* GetCommDlgError(unsigned long code);
 KORVEL_API const wchar_t* GetCommDlgError();
 // One line describing a window message, e.g. "HWND=000100AC WM_SIZE width=..".
-// Both return a static buffer that the next call overwrites.
+// Both answer in static buffers that the next call may overwrite.
 KORVEL_API const char* WinMsgString(HWND hwnd, unsigned msg, WPARAM wParam, LPARAM lParam);
 
 // Log output: Printf indents by the trace depth, LogPrintf does not.

@@ -3,15 +3,6 @@
 
 namespace {
 
-void PumpMessages()
-{
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
 BOOL CALLBACK FindBox(HWND hwnd, LPARAM data)
 {
     DWORD pid = 0;
@@ -69,28 +60,18 @@ DWORD WINAPI BoxWatcher::watch(void* p)
     while (!self->stop) {
         HWND box = nullptr;
         EnumWindows(FindBox, reinterpret_cast<LPARAM>(&box));
-        if (box) {
-            // Give the box a moment to finish its layout.
-            Sleep(50);
-            self->read(box);
-            HWND button = GetDlgItem(box, self->press);
-            PostMessageW(box, WM_COMMAND, MAKEWPARAM(self->press, BN_CLICKED), (LPARAM)button);
-            self->answered = true;
-            return 0;
+        if (!box) {
+            Sleep(20);
+            continue;
         }
-        Sleep(20);
+        Sleep(50); // the box finishes its layout
+        self->read(box);
+        self->answered = true;
+        HWND button = GetDlgItem(box, self->press);
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(self->press, BN_CLICKED), (LPARAM)button);
+        return 0;
     }
     return 0;
-}
-
-bool BoxWatcher::waitAnswered(DWORD ms)
-{
-    DWORD start = GetTickCount();
-    while (!answered && GetTickCount() - start < ms) {
-        PumpMessages();
-        Sleep(10);
-    }
-    return answered;
 }
 
 DWORD RunChild(const std::wstring& program, const std::wstring& args, std::string* out)

@@ -8,13 +8,11 @@
 #include <vector>
 
 // Watches, from a second thread, for a message box of this process; records
-// what it shows and presses the button given (IDOK when it has none such).
+// what it shows and presses the button given. The box call returns after that.
 class BoxWatcher {
 public:
     explicit BoxWatcher(int press = IDOK);
     ~BoxWatcher();
-    // Waits (pumping messages) until a box was answered or the time is up.
-    bool waitAnswered(DWORD ms = 5000);
 
     std::wstring title, text;
     HWND owner = nullptr;

@@ -60,7 +60,7 @@ TEST(MessageBoxes, ErrorAndWarningBoxesCarryTheCodeInTheTitle)
         BoxWatcher box;
         KString name(L"x.opt");
         ErrorBox(ERRCODE(1, 1013), "Could not load option file \"%S\".", &name);
-        ASSERT_TRUE(box.waitAnswered());
+        ASSERT_TRUE(box.answered);
         EXPECT_EQ(L"Tarnwell (01-1013)", box.title);
         EXPECT_EQ(L"Could not load option file \"x.opt\".", box.text);
         EXPECT_EQ(SystemIcon(IDI_HAND), box.icon);
@@ -73,7 +73,7 @@ TEST(MessageBoxes, ErrorAndWarningBoxesCarryTheCodeInTheTitle)
         // The caller's text goes through "%S": a '%' in it is shown as it is.
         BoxWatcher box;
         WarnBox(ERRCODE(2, 7), "%s", "100% sure");
-        ASSERT_TRUE(box.waitAnswered());
+        ASSERT_TRUE(box.answered);
         EXPECT_EQ(L"Tarnwell (02-0007)", box.title);
         EXPECT_EQ(L"100% sure", box.text);
         EXPECT_EQ(SystemIcon(IDI_EXCLAMATION), box.icon);
@@ -81,7 +81,7 @@ TEST(MessageBoxes, ErrorAndWarningBoxesCarryTheCodeInTheTitle)
     {
         BoxWatcher box(IDCANCEL);
         int r = WarnBox(MB_OKCANCEL, ERRCODE(12, 345), "Overwrite %d files?", 3);
-        ASSERT_TRUE(box.waitAnswered());
+        ASSERT_TRUE(box.answered);
         EXPECT_EQ(IDCANCEL, r);
         EXPECT_EQ(L"Tarnwell (12-0345)", box.title);
         EXPECT_EQ((std::vector<int>{IDOK, IDCANCEL}), box.buttons);
@@ -94,7 +94,7 @@ TEST(MessageBoxes, InfoQuestionAndPlainBoxes)
     {
         BoxWatcher box;
         InfoBox("%d items", 12);
-        ASSERT_TRUE(box.waitAnswered());
+        ASSERT_TRUE(box.answered);
         EXPECT_EQ(L"Tarnwell", box.title);
         EXPECT_EQ(L"12 items", box.text);
         EXPECT_EQ(SystemIcon(IDI_ASTERISK), box.icon);
@@ -103,7 +103,7 @@ TEST(MessageBoxes, InfoQuestionAndPlainBoxes)
     {
         BoxWatcher box(IDNO);
         int r = QuestionBox(nullptr, MB_YESNO, "Save %s?", "a.txt");
-        ASSERT_TRUE(box.waitAnswered());
+        ASSERT_TRUE(box.answered);
         EXPECT_EQ(IDNO, r);
         EXPECT_EQ(L"Save a.txt?", box.text);
         EXPECT_EQ((std::vector<int>{IDYES, IDNO}), box.buttons);
@@ -112,7 +112,7 @@ TEST(MessageBoxes, InfoQuestionAndPlainBoxes)
     {
         BoxWatcher box(IDRETRY);
         int r = MessageBoxW(nullptr, MB_RETRYCANCEL, "Printer %s offline", "P1");
-        ASSERT_TRUE(box.waitAnswered());
+        ASSERT_TRUE(box.answered);
         EXPECT_EQ(IDRETRY, r);
         EXPECT_EQ(L"Tarnwell", box.title);
         EXPECT_EQ(nullptr, box.icon);
@@ -125,7 +125,7 @@ TEST(MessageBoxes, TitleFromTheApplicationAndOwnerFromTheWindows)
     {
         BoxWatcher box;
         ErrorBox(ERRCODE(1, 1013), "bad");
-        ASSERT_TRUE(box.waitAnswered());
+        ASSERT_TRUE(box.answered);
         EXPECT_EQ(L"Viewer (01-1013)", box.title);
     }
 
@@ -135,7 +135,7 @@ TEST(MessageBoxes, TitleFromTheApplicationAndOwnerFromTheWindows)
     {
         BoxWatcher box;
         InfoBox("hello");
-        ASSERT_TRUE(box.waitAnswered());
+        ASSERT_TRUE(box.answered);
         EXPECT_EQ(L"Viewer", box.title);
         EXPECT_EQ(active, box.owner);
     }
@@ -146,7 +146,7 @@ TEST(MessageBoxes, TitleFromTheApplicationAndOwnerFromTheWindows)
     {
         BoxWatcher box;
         WarnBox(child, ERRCODE(3, 4), "careful");
-        ASSERT_TRUE(box.waitAnswered());
+        ASSERT_TRUE(box.answered);
         EXPECT_EQ(top->getWindow(), box.owner);
         EXPECT_EQ(L"Viewer (03-0004)", box.title);
     }
@@ -160,7 +160,7 @@ TEST(MessageBoxes, PopupMessageShowsBothTextsAndLogsThem)
     KorvelException e(1, 5, "disk %s", "full");
     BoxWatcher box;
     e.popupMessage(ERRCODE(1, 1014), "Could not store option file.");
-    ASSERT_TRUE(box.waitAnswered());
+    ASSERT_TRUE(box.answered);
     EXPECT_EQ(L"Tarnwell (01-1014)", box.title);
     EXPECT_EQ(L"Could not store option file.\n\ndisk full", box.text);
     EXPECT_EQ(SystemIcon(IDI_HAND), box.icon);

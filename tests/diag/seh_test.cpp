@@ -133,10 +133,4 @@ TEST(StructuredExceptions, ConstructedFromExceptionPointers)
     rec.ExceptionCode = 0xE0000001;
     KorvelException other(7, &info);
     EXPECT_EQ(0u, Narrow(other.getErrorText()).find("?" "?" "?(e0000001)\n"));
-
-    KorvelException copy;
-    copy = e;
-    EXPECT_EQ(7, copy.group);
-    EXPECT_EQ(e.exceptionCode, copy.exceptionCode);
-    EXPECT_EQ(Narrow(e.getErrorText()), Narrow(copy.getErrorText()));
 }

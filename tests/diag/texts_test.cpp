@@ -74,20 +74,18 @@ TEST(WindowsErrors, SystemMessagesForErrorNumbers)
 
 TEST(CommonDialogErrors, NamesOfEveryFamilyAndHexForOthers)
 {
+    // The ends of each family's range, and codes just past them.
     EXPECT_STREQ(L"CDERR_GENERALCODES.", GetCommDlgError(0));
-    EXPECT_STREQ(L"CDERR_INITIALIZATION.", GetCommDlgError(2));
     EXPECT_STREQ(L"CDERR_REGISTERMSGFAIL.", GetCommDlgError(12));
-    EXPECT_STREQ(L"PDERR_PRINTERCODES.", GetCommDlgError(4096));
+    EXPECT_STREQ(L"D", GetCommDlgError(13));
     EXPECT_STREQ(L"PDERR_NODEFAULTPRN.", GetCommDlgError(4104));
-    EXPECT_STREQ(L"PDERR_DEFAULTDIFFERENT.", GetCommDlgError(4108));
+    EXPECT_STREQ(L"100D", GetCommDlgError(4109));
     EXPECT_STREQ(L"CFERR_MAXLESSTHANMIN.", GetCommDlgError(8194));
     EXPECT_STREQ(L"FNERR_BUFFERTOOSMALL.", GetCommDlgError(12291));
     EXPECT_STREQ(L"FRERR_BUFFERLENGTHZERO.", GetCommDlgError(16385));
     EXPECT_STREQ(L"CCERR_CHOOSECOLORCODES.", GetCommDlgError(20480));
     EXPECT_STREQ(L"CDERR_DIALOGFAILURE.", GetCommDlgError(0xFFFF));
     EXPECT_STREQ(L"3039", GetCommDlgError(12345));
-    EXPECT_STREQ(L"D", GetCommDlgError(13));
-    EXPECT_STREQ(L"100D", GetCommDlgError(4109));
 
     // The last error of a real dialog call that was given a bad record.
     // (Should a dialog open after all, the watcher cancels it.)

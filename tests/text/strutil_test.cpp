@@ -27,43 +27,30 @@ BOOL CALLBACK FindBox(HWND hwnd, LPARAM data)
     return TRUE;
 }
 
-// Reads the title and text of the next message box of this process and
-// presses its OK button, from a thread of its own.
-class BoxReader {
-public:
-    BoxReader() { thread = CreateThread(nullptr, 0, watch, this, 0, nullptr); }
-    ~BoxReader()
-    {
-        stop = true;
-        WaitForSingleObject(thread, 5000);
-        CloseHandle(thread);
-    }
+struct BoxText {
     std::wstring title, text;
-    volatile bool seen = false;
+};
 
-private:
-    static DWORD WINAPI watch(void* p)
-    {
-        auto* self = static_cast<BoxReader*>(p);
-        for (; !self->stop; Sleep(20)) {
-            HWND box = nullptr;
-            EnumWindows(FindBox, reinterpret_cast<LPARAM>(&box));
-            if (!box)
-                continue;
-            wchar_t buf[512] = {0};
-            GetWindowTextW(box, buf, 512);
-            self->title = buf;
-            GetWindowTextW(GetDlgItem(box, 0xFFFF), buf, 512);
-            self->text = buf;
-            self->seen = true;
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
-            return 0;
-        }
+// Reads the title and text of the next message box of this process and
+// presses OK; run on a thread of its own.
+DWORD WINAPI AnswerBox(void* p)
+{
+    auto* seen = static_cast<BoxText*>(p);
+    for (int i = 0; i < 250; ++i, Sleep(20)) {
+        HWND box = nullptr;
+        EnumWindows(FindBox, reinterpret_cast<LPARAM>(&box));
+        if (!box)
+            continue;
+        wchar_t buf[512] = {0};
+        GetWindowTextW(box, buf, 512);
+        seen->title = buf;
+        GetWindowTextW(GetDlgItem(box, 0xFFFF), buf, 512);
+        seen->text = buf;
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
         return 0;
     }
-    HANDLE thread;
-    volatile bool stop = false;
-};
+    return 1;
+}
 
 } // namespace
 
@@ -191,11 +178,11 @@ TEST(SplitFields, MismatchesStopAndUnknownConversionsAreReported)
     EXPECT_EQ(0, splitf("1-2", "%d+%d", &n, &n));
 
     KString first;
-    BoxReader box;
+    BoxText box;
+    HANDLE watcher = CreateThread(nullptr, 0, AnswerBox, &box, 0, nullptr);
     EXPECT_EQ(2, splitf("abcd", "%2S%2q", &first));
-    for (int i = 0; i < 250 && !box.seen; ++i)
-        Sleep(20);
-    ASSERT_TRUE(box.seen);
+    WaitForSingleObject(watcher, 10000);
+    CloseHandle(watcher);
     EXPECT_EQ(L"Tarnwell (01-1027)", box.title);
     EXPECT_EQ(L"Unknown case 'q' in KString::_vsprint().", box.text);
     EXPECT_EQ("ab", Narrow(first));
