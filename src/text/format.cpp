@@ -94,12 +94,15 @@ public:
 
 private:
     static const int LocalSize = 256;
+    static const int MaxLength = 0x3FFFFFFF;
 
-    // Room for n more units.
+    // Room for n more units; a text of a billion units is refused.
     void reserve(int n)
     {
         if (length + n <= capacity)
             return;
+        if (n > MaxLength - length)
+            throw std::bad_alloc();
         int cap = capacity;
         while (cap < length + n)
             cap *= 2;
@@ -125,10 +128,15 @@ bool IsDigit(char c)
     return c >= '0' && c <= '9';
 }
 
+// A decimal number; digits beyond nine are read but not added, so that an
+// absurd width cannot overflow.
 const char* ReadNumber(const char* p, int* n)
 {
-    for (*n = 0; IsDigit(*p); ++p)
-        *n = *n * 10 + (*p - '0');
+    *n = 0;
+    for (int digits = 0; IsDigit(*p); ++p) {
+        if (++digits <= 9)
+            *n = *n * 10 + (*p - '0');
+    }
     return p;
 }
 
@@ -297,15 +305,16 @@ void RuntimeFormat(char* work, const char* format, ...)
 // y = |x|·10^prec is formed in double arithmetic (10^prec is exact); below
 // 2^40 its error is under 2^-13, so when the fraction of y is further than
 // 10^-3 from one half, rounding y gives the digits that the exact value of x
-// gives. Values near a half, large values and NaNs go to the runtime.
+// gives. Values near a half, large values, infinities and NaNs go to the
+// runtime.
 bool FixedDirect(char* work, double x, int prec, bool plus)
 {
     static const double Pow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
                                    1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    if (prec > 15 || !(fabs(x) < 1e12))
+    if (prec > 15)
         return false;
     const double y = fabs(x) * Pow10[prec];
-    if (y >= 1099511627776.0)
+    if (!(y < 1099511627776.0))
         return false;
     const double whole = floor(y), fraction = y - whole;
     if (fabs(fraction - 0.5) < 1e-3)

@@ -161,6 +161,11 @@ TEST(Format, FieldsArePaddedWithTheSignInside)
     EXPECT_EQ(Format("%d %d", INT_MIN, INT_MAX), "-2147483648 2147483647");
     EXPECT_EQ(Format("%u %lu %x %X %b %b", -1, 7ul, -1, 255, 5, 0), "4294967295 7 ffffffff FF 101 0");
     EXPECT_EQ(Format("%08X", 0xBEEF), "0000BEEF");
+    // %p as the toolchain's own printf writes it.
+    void* pointer = reinterpret_cast<void*>((UINT_PTR)0x1234abcd);
+    char expected[40];
+    snprintf(expected, sizeof(expected), "%p|%p", pointer, (void*)nullptr);
+    EXPECT_EQ(Format("%p|%p", pointer, nullptr), expected);
     // Literal text around the conversions, and %%.
     EXPECT_EQ(Format("100%% of %d%%", 3), "100% of 3%");
     EXPECT_EQ(Format("%%d"), "%d");
@@ -348,6 +353,15 @@ TEST(Format, FormatEndsAtATrailingPercentOrAnOpenBrace)
     EXPECT_EQ(w.calls, 0);
     EXPECT_EQ(Format(nullptr), "");
     EXPECT_EQ(Format(""), "");
+}
+
+TEST(Format, AbsurdWidthIsRefusedAndLeavesTheString)
+{
+    KString s("kept");
+    EXPECT_THROW(s.set("%*d", INT_MAX, 1), std::bad_alloc);
+    EXPECT_EQ(s, "kept");
+    // Negative widths from '*' pad nothing.
+    EXPECT_EQ(Format("%*d|%-*d|", -5, 1, INT_MIN, 2), "1|2|");
 }
 
 TEST(Format, UnknownConversionShowsOneBoxAndConsumesNoArgument)
