@@ -19,5 +19,7 @@
 #include "ktoplevel.h"
 #include "kapp.h"
 #include "kregistry.h"
+#include "kfile.h"
+#include "kmacro.h"
 
 #endif
