@@ -21,5 +21,7 @@
 #include "kregistry.h"
 #include "kfile.h"
 #include "kmacro.h"
+#include "kpath.h"
+#include "kdir.h"
 
 #endif
