@@ -93,12 +93,14 @@ bool ToggleArchiveBit(const KString& p)
 unsigned long long FreeDiskSpace(const wchar_t* path)
 {
     ULARGE_INTEGER freeToCaller, total, totalFree;
+    DWORD error;
     {
         CriticalErrorsOff quiet;
         if (GetDiskFreeSpaceExW(path, &freeToCaller, &total, &totalFree))
             return freeToCaller.QuadPart;
+        error = GetLastError();
     }
-    KString reason = GetWin32Error();
+    KString reason = GetWin32Error(error);
     KString text;
     text.set("Could not obtain disk space for \"%U\" %S", path ? path : L"", &reason);
     ReportError(ERRCODE(1, 1020), text);

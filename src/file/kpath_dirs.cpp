@@ -45,14 +45,16 @@ KString GetCurrentDir()
 bool SetCurrentDir(KString dir, bool mustSucceed)
 {
     dir = ReplaceMacros(dir);
+    DWORD error;
     {
         CriticalErrorsOff quiet;
         if (SetCurrentDirectoryW(dir))
             return true;
+        error = GetLastError();
     }
     if (!mustSucceed)
         return false;
-    KString reason = GetWin32Error();
+    KString reason = GetWin32Error(error);
     throw KorvelException(1, "Could not set current directory to \"%S\".\n%S", &dir, &reason);
 }
 
