@@ -21,6 +21,7 @@
 #include "kregistry.h"
 #include "kfile.h"
 #include "kmacro.h"
+#include "koptionfile.h"
 #include "kpath.h"
 #include "kdir.h"
 

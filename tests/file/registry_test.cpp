@@ -5,8 +5,12 @@
 #include <windows.h>
 #include <limits.h>
 #include <string>
+#include <functional>
 #include <vector>
 #include <korvel.h>
+
+// The message boxes (title, text) that f shows, each closed; optionfile_test.cpp.
+std::vector<std::pair<std::wstring, std::wstring>> BoxesShownBy(const std::function<void()>& f);
 
 namespace {
 
@@ -37,63 +41,6 @@ Thrown Catch(F f)
     }
     return t;
 }
-
-// Closes every message box shown on this thread while it lives. Activation
-// of a box posts it an OK; when the box's loop takes that OK from the queue
-// the box has its text, which is recorded.
-class BoxCatcher {
-public:
-    struct Box {
-        std::wstring title, text;
-    };
-    BoxCatcher()
-    {
-        current = this;
-        cbt = SetWindowsHookExW(WH_CBT, OnCbt, nullptr, GetCurrentThreadId());
-        queue = SetWindowsHookExW(WH_GETMESSAGE, OnMessage, nullptr, GetCurrentThreadId());
-    }
-    ~BoxCatcher()
-    {
-        UnhookWindowsHookEx(cbt);
-        UnhookWindowsHookEx(queue);
-        current = nullptr;
-    }
-    bool ready() const { return cbt && queue; }
-    std::vector<Box> boxes;
-
-private:
-    static std::wstring TextOf(HWND h)
-    {
-        std::wstring s(GetWindowTextLengthW(h) + 1, L'\0');
-        s.resize(GetWindowTextW(h, &s[0], (int)s.size()));
-        return s;
-    }
-    static LRESULT CALLBACK OnCbt(int code, WPARAM w, LPARAM l)
-    {
-        wchar_t cls[16] = {0};
-        HWND h = (HWND)w;
-        if (code == HCBT_ACTIVATE && current && h != current->pending &&
-            GetClassNameW(h, cls, 16) && lstrcmpW(cls, L"#32770") == 0) {
-            current->pending = h;
-            PostMessageW(h, WM_COMMAND, IDOK, 0);
-        }
-        return CallNextHookEx(nullptr, code, w, l);
-    }
-    static LRESULT CALLBACK OnMessage(int code, WPARAM w, LPARAM l)
-    {
-        const MSG* m = (const MSG*)l;
-        if (code == HC_ACTION && w == PM_REMOVE && current && m->hwnd == current->pending &&
-            m->message == WM_COMMAND && current->pending) {
-            current->boxes.push_back({TextOf(m->hwnd), TextOf(GetDlgItem(m->hwnd, 0xFFFF))});
-            current->pending = nullptr;
-        }
-        return CallNextHookEx(nullptr, code, w, l);
-    }
-
-    static inline BoxCatcher* current = nullptr;
-    HHOOK cbt = nullptr, queue = nullptr;
-    HWND pending = nullptr;
-};
 
 bool KeyExists(const wchar_t* subkey)
 {
@@ -306,6 +253,8 @@ TEST_F(RegistryTest, WrongTypesAndSizesThrowTheirTextsAndLeaveTheTargets)
         {"int from text", Catch([&] { r.loadValue(L"Text", &i); }), L"Incorrect type for Text", 0},
         {"int from 2-byte binary, type before size", Catch([&] { r.loadValue(L"Short Blob", &i); }),
          L"Incorrect type for Short Blob", 0},
+        {"int from a 64-byte binary", Catch([&] { r.loadValue(L"Big Blob", &i); }),
+         L"Incorrect type for Big Blob", 0},
         {"int of 2 bytes", Catch([&] { r.loadValue(L"Dword2", &i); }), L"Incorrect size of 2 for Dword2", 0},
         {"int of 8 bytes", Catch([&] { r.loadValue(L"Dword8", &i); }), L"Incorrect size of 8 for Dword8", 0},
         {"bool from text", Catch([&] { r.loadValue(L"Text", &b); }), L"Incorrect type for Text", 0},
@@ -432,36 +381,48 @@ TEST_F(RegistryTest, CopiesShareOneKeyThatTheLastOneCloses)
     std::wstring base = exe;
     base = base.substr(base.find_last_of(L'\\') + 1);
 
-    DWORD handlesBefore = 0, handlesAfter = 0;
-    ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &handlesBefore));
-    for (int round = 0; round < 200; ++round) {
-        KRegistry a;
-        EXPECT_EQ(base, std::wstring(a.getExeName()));
-        a.openKey(HKEY_CURRENT_USER, key(), KEY_READ);
-        KRegistry b(a);
-        KRegistry c;
-        c = b;
-        ASSERT_EQ(a.getKey(), b.getKey());
-        ASSERT_EQ(a.getKey(), c.getKey());
-        EXPECT_EQ(base, std::wstring(c.getExeName()));
-        a.closeKey();
-        EXPECT_FALSE(a.isOpen());
-        int n = 0;
-        b.loadValue(L"N", &n);
-        EXPECT_EQ(31, n);
-        // Reopening one copy leaves the others on the shared key.
-        b.openKey(HKEY_CURRENT_USER, key(), KEY_READ);
-        c.loadValue(L"N", &n);
-        EXPECT_EQ(31, n);
-        c = c;
-        c.loadValue(L"N", &n);
-        KRegistry d(c);
-        c.closeKey();
-        d.loadValue(L"N", &n);
-        EXPECT_EQ(31, n);
+    // A handle is valid while GetHandleInformation answers for it.
+    auto isOpenHandle = [](HKEY h) {
+        DWORD flags;
+        return GetHandleInformation((HANDLE)h, &flags) != FALSE;
+    };
+    for (int round = 0; round < 50; ++round) {
+        HKEY shared = nullptr;
+        {
+            KRegistry a;
+            EXPECT_EQ(base, std::wstring(a.getExeName()));
+            a.openKey(HKEY_CURRENT_USER, key(), KEY_READ);
+            shared = a.getKey();
+            KRegistry b(a);
+            KRegistry c;
+            c = b;
+            ASSERT_EQ(shared, b.getKey());
+            ASSERT_EQ(shared, c.getKey());
+            EXPECT_EQ(base, std::wstring(c.getExeName()));
+            a.closeKey();
+            EXPECT_FALSE(a.isOpen());
+            ASSERT_TRUE(isOpenHandle(shared)) << "two copies still share it";
+            int n = 0;
+            b.loadValue(L"N", &n);
+            EXPECT_EQ(31, n);
+            // Reopening one copy leaves the other on the shared key.
+            b.openKey(HKEY_CURRENT_USER, key(), KEY_READ);
+            ASSERT_NE(shared, b.getKey());
+            c.loadValue(L"N", &n);
+            EXPECT_EQ(31, n);
+            c = c;
+            KRegistry d(c);
+            c.closeKey();
+            d.loadValue(L"N", &n);
+            EXPECT_EQ(31, n);
+            ASSERT_TRUE(isOpenHandle(shared));
+            d = b; // the last sharer lets go
+            ASSERT_FALSE(isOpenHandle(shared)) << "closed once nobody holds it";
+            ASSERT_TRUE(isOpenHandle(b.getKey()));
+            shared = b.getKey();
+        }
+        ASSERT_FALSE(isOpenHandle(shared)) << "closed when its holders go";
     }
-    ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &handlesAfter));
-    EXPECT_LE(handlesAfter, handlesBefore + 2) << "each key is closed once its last copy goes";
 }
 
 TEST_F(RegistryTest, StringListsEndAtTheirFirstEmptyString)
@@ -561,51 +522,37 @@ protected:
 
 TEST_F(PreferencesTest, StoredTextsReadBackAndMissingOnesReadFalseSilently)
 {
-    BoxCatcher boxes;
-    ASSERT_TRUE(boxes.ready());
-    const std::wstring never = name(L"Never Stored");
+    const std::wstring never = name(L"Never Stored"), colour = name(L"Colour"), number = name(L"Number");
+    const DWORD five = 5;
+    PutRaw(TARNWELL_PREFERENCES_SUBKEY, number.c_str(), REG_DWORD, &five, 4);
     KString value(L"unchanged");
-    EXPECT_FALSE(ReadRegPref(never.c_str(), &value));
-    EXPECT_EQ(L"unchanged", Wide(value));
+    auto boxes = BoxesShownBy([&] {
+        EXPECT_FALSE(ReadRegPref(never.c_str(), &value));
+        EXPECT_FALSE(ReadRegPref(number.c_str(), &value)) << "a value of another type";
+        EXPECT_EQ(L"unchanged", Wide(value));
 
-    const std::wstring colour = name(L"Colour");
-    ASSERT_TRUE(StoreRegPref(colour.c_str(), KString(L"Gr\x00FCn")));
+        ASSERT_TRUE(StoreRegPref(colour.c_str(), KString(L"Gr\x00FCn")));
+        EXPECT_TRUE(ReadRegPref(colour.c_str(), &value));
+        EXPECT_EQ(L"Gr\x00FCn", Wide(value));
+        ASSERT_TRUE(StoreRegPref(colour.c_str(), KString()));
+        EXPECT_TRUE(ReadRegPref(colour.c_str(), &value));
+        EXPECT_EQ(0, value.length());
+    });
+    EXPECT_TRUE(boxes.empty()) << "no box on reading, nor on a store that works";
     DWORD type = 0;
     std::vector<BYTE> raw;
     ASSERT_TRUE(GetRaw(TARNWELL_PREFERENCES_SUBKEY, colour.c_str(), &type, &raw));
     EXPECT_EQ((DWORD)REG_SZ, type);
-    EXPECT_EQ(10u, raw.size());
-    EXPECT_TRUE(ReadRegPref(colour.c_str(), &value));
-    EXPECT_EQ(L"Gr\x00FCn", Wide(value));
+    EXPECT_EQ(2u, raw.size());
 
-    ASSERT_TRUE(StoreRegPref(colour.c_str(), KString()));
-    EXPECT_TRUE(ReadRegPref(colour.c_str(), &value));
-    EXPECT_EQ(0, value.length());
-
-    // A value of another type under the name reads as not there.
-    const std::wstring number = name(L"Number");
-    const DWORD five = 5;
-    PutRaw(TARNWELL_PREFERENCES_SUBKEY, number.c_str(), REG_DWORD, &five, 4);
-    value = L"unchanged";
-    EXPECT_FALSE(ReadRegPref(number.c_str(), &value));
-    EXPECT_EQ(L"unchanged", Wide(value));
-    EXPECT_EQ(0u, boxes.boxes.size()) << "reading preferences never shows a box";
-}
-
-TEST_F(PreferencesTest, AStoreThatFailsIsShownAndGivesFalse)
-{
-    // Longer than any value name the registry accepts.
+    // A name longer than any the registry takes cannot be stored.
     const std::wstring tooLong = name(std::wstring(16400, L'n').c_str());
-    BoxCatcher boxes;
-    ASSERT_TRUE(boxes.ready());
-    EXPECT_FALSE(StoreRegPref(tooLong.c_str(), KString(L"v")));
-    ASSERT_EQ(1u, boxes.boxes.size());
-    EXPECT_EQ(L"Tarnwell (01-1028)", boxes.boxes[0].title);
+    boxes = BoxesShownBy([&] { EXPECT_FALSE(StoreRegPref(tooLong.c_str(), KString(L"v"))); });
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ(L"Tarnwell (01-1028)", boxes[0].first);
     EXPECT_EQ(L"Could not store " + tooLong + L"='v' to registry.\n\nRegSetValueEx(" + tooLong + L",4) Failed",
-              boxes.boxes[0].text);
-    KString value(L"unchanged");
+              boxes[0].second);
     EXPECT_FALSE(ReadRegPref(tooLong.c_str(), &value));
-    EXPECT_EQ(L"unchanged", Wide(value));
 }
 
 } // namespace
