@@ -91,8 +91,8 @@ bool KAppClass::setUseToolTip(int value)
     }
 }
 
-// Each forwards to the main window (which may be null: then only the beep
-// and the log line of errors and warnings remain).
+// Each forwards to the main window. Like every window output operation, one
+// called on a null window (no main window yet) does nothing.
 #define FORWARD_TO_MAIN(call)    \
     if (!this)                   \
         return;                  \

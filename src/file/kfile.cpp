@@ -1,5 +1,6 @@
 // KFile: naming, copying, opening and closing, and directory creation.
 #include "kfile.h"
+#include "kpath.h"
 #include "kmacro.h"
 #include "kdiag.h"
 #include <direct.h>
@@ -7,26 +8,6 @@
 #include <stdlib.h>
 #include <string.h>
 #include <wchar.h>
-
-namespace {
-
-// The path without the current directory and its backslash when it begins
-// with them (ignoring case); used to keep error messages short.
-KString RelativeToCurrentDir(const KString& p)
-{
-    wchar_t cur[MAX_PATH + 1];
-    DWORD n = GetCurrentDirectoryW(MAX_PATH + 1, cur);
-    if (n == 0 || n > MAX_PATH)
-        return p;
-    KString base(cur);
-    if (base.lastChar() != L'\\')
-        base += L'\\';
-    if (!p.beginsWith(base, false))
-        return p;
-    return p(base.length(), -1);
-}
-
-} // namespace
 
 KFile::KFile() : mode(0), stream(nullptr)
 {
@@ -143,7 +124,7 @@ void KFile::open(const wchar_t* p, const wchar_t* modeText)
     if (stream)
         return;
     int err = errno;
-    KString rel = RelativeToCurrentDir(path);
+    KString rel = GetRelPath(path);
     throw KorvelException(1, "Error[%d] opening \"%S\".\n%s.", err, &rel, strerror(err));
 }
 
