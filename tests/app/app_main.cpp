@@ -3,7 +3,7 @@
 // ends the message loop with their result as the exit code.
 #include <gtest/gtest.h>
 #include <korvel.h>
-#include "app_support.h"
+#include "test_support.h"
 
 namespace {
 

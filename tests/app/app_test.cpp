@@ -5,28 +5,9 @@
 #include <korvel.h>
 #include <string>
 #include <vector>
-#include "app_support.h"
+#include "test_support.h"
 
 namespace {
-
-std::wstring Probe() { return L"\"" + ProgramDir() + L"probe.exe\""; }
-
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(line);
-        start = end + 1;
-    }
-    return lines;
-}
 
 std::string Lower(std::string s)
 {
@@ -34,8 +15,6 @@ std::string Lower(std::string s)
         c = (char)tolower((unsigned char)c);
     return s;
 }
-
-std::string Narrow(const std::wstring& w) { return std::string(w.begin(), w.end()); }
 
 // Copies the probe, the library and the runtime beside it into dir.
 void CopyProgram(const std::wstring& dir)
@@ -52,15 +31,15 @@ void CopyProgram(const std::wstring& dir)
 TEST(CommandLine, RecordsFromRealCommandLines)
 {
     std::string out;
-    DWORD n = RunChild(Probe() + L" args", &out);
+    DWORD n = RunChild(L"probe.exe", L"args", &out);
     std::vector<std::string> lines = Lines(out);
     ASSERT_EQ(2u, n) << out;
-    EXPECT_EQ(Lower(Narrow(ProgramDir()) + "probe.exe|"), Lower(lines[0]))
+    EXPECT_EQ(Lower(Narrow(ProgramDir().c_str()) + "probe.exe|"), Lower(lines[0]))
         << "the program path comes first, its drive colon kept";
     EXPECT_EQ("args|", lines[1]);
 
     out.clear();
-    n = RunChild(Probe() + L" args /mode:fast \"c:\\my files\\a.dat\" x a:b:c c:\\x \"\" name: \"open", &out);
+    n = RunChild(L"probe.exe", L"args /mode:fast \"c:\\my files\\a.dat\" x a:b:c c:\\x \"\" name: \"open", &out);
     lines = Lines(out);
     std::vector<std::string> expected = {"args|", "/mode|fast", "c:\\my files\\a.dat|", "x|",
                                          "a|b:c", "c:\\x|", "name|", "open|"};
@@ -70,7 +49,7 @@ TEST(CommandLine, RecordsFromRealCommandLines)
 
     // A token of 300 characters is cut, not overrun.
     out.clear();
-    RunChild(Probe() + L" args " + std::wstring(300, L'z'), &out);
+    RunChild(L"probe.exe", L"args " + std::wstring(300, L'z'), &out);
     lines = Lines(out);
     ASSERT_EQ(3u, lines.size());
     EXPECT_EQ(std::string(255, 'z') + "|", lines[2]);
@@ -91,30 +70,30 @@ TEST(StartUp, LocationVariablesFollowTheLibrary)
     CopyProgram(elsewhere);
 
     std::string out;
-    ASSERT_EQ(0u, RunChild(L"\"" + inBin + L"probe.exe\" env", &out)) << out;
+    ASSERT_EQ(0u, RunChild(inBin + L"probe.exe", L"env", &out)) << out;
     std::vector<std::string> lines = Lines(out);
     ASSERT_EQ(2u, lines.size()) << out;
-    std::string bin = Lower(Narrow(inBin));
+    std::string bin = Lower(Narrow(inBin.c_str()));
     EXPECT_EQ("BOOT_DIR=" + bin.substr(0, bin.size() - 1), lines[0]);
-    EXPECT_EQ("TARNWELL_DIR=" + Lower(Narrow(root)) + "tools", lines[1]);
+    EXPECT_EQ("TARNWELL_DIR=" + Lower(Narrow(root.c_str())) + "tools", lines[1]);
 
     // This test program's own library lies in a bin folder, and a child
     // inherits the environment: clear the variable so the child's own load
     // decides.
     out.clear();
     SetEnvironmentVariableW(L"TARNWELL_DIR", nullptr);
-    ASSERT_EQ(0u, RunChild(L"\"" + elsewhere + L"probe.exe\" env", &out)) << out;
+    ASSERT_EQ(0u, RunChild(elsewhere + L"probe.exe", L"env", &out)) << out;
     lines = Lines(out);
     ASSERT_EQ(2u, lines.size()) << out;
-    std::string plain = Lower(Narrow(elsewhere));
+    std::string plain = Lower(Narrow(elsewhere.c_str()));
     EXPECT_EQ("BOOT_DIR=" + plain.substr(0, plain.size() - 1), lines[0]);
     EXPECT_EQ("TARNWELL_DIR=<unset>", lines[1]);
 }
 
 TEST(StartUp, ExitCodeOfTheMainWindowReachesTheProcess)
 {
-    EXPECT_EQ(7u, RunChild(Probe() + L" window 7", nullptr));
-    EXPECT_EQ(0u, RunChild(Probe() + L" window 0", nullptr));
+    EXPECT_EQ(7u, RunChild(L"probe.exe", L"window 7"));
+    EXPECT_EQ(0u, RunChild(L"probe.exe", L"window 0"));
 }
 
 TEST(StartUp, ApplicationFrameInThisProcess)
@@ -250,9 +229,9 @@ TEST(SavedWindowOptions, WrongValueIsReportedInABox)
     reg.storeValue(L"Dialog Rect", 5);
     reg.closeKey();
     WindowRegistryInfo info;
-    MessageBoxCloser closer;
+    BoxWatcher closer;
     EXPECT_FALSE(w->loadRegistry(&info));
-    ASSERT_TRUE(closer.waitClosed());
+    ASSERT_TRUE(closer.waitAnswered());
     EXPECT_EQ(L"Window Tests (01-1023)", closer.title);
     EXPECT_EQ(L"Could not load window options.\n\nIncorrect type for Dialog Rect", closer.text);
     delete w;

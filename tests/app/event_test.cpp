@@ -3,7 +3,7 @@
 #include <korvel.h>
 #include <stdexcept>
 #include <vector>
-#include "app_support.h"
+#include "test_support.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <korvel.h>
 #include <string>
 #include <vector>
-#include "app_support.h"
+#include "test_support.h"
 
 namespace {
 
@@ -284,9 +284,9 @@ TEST(MainWindow, CloseWithAndWithoutOtherTopLevels)
     Probe* other = Probe::make(nullptr, popupArgs);
     other->show(true);
     {
-        MessageBoxCloser closer;
+        BoxWatcher closer;
         SendMessageW(*main, WM_CLOSE, 0, 0);
-        ASSERT_TRUE(closer.closed) << "the refusal is a modal box, closed by the watcher";
+        ASSERT_TRUE(closer.answered) << "the refusal is a modal box, closed by the watcher";
         EXPECT_EQ(L"Window Tests (01-1022)", closer.title);
         EXPECT_EQ(L"Cannot exit while dialogs are open!", closer.text);
         EXPECT_EQ(main->getWindow(), closer.owner);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <korvel.h>
 #include <string>
+#include "test_support.h"
 
 namespace {
 
@@ -12,44 +13,6 @@ std::string Narrow(const KString& s)
     for (int i = 0; i < s.length(); ++i)
         out += (char)s[i];
     return out;
-}
-
-BOOL CALLBACK FindBox(HWND hwnd, LPARAM data)
-{
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    wchar_t cls[32] = {0};
-    GetClassNameW(hwnd, cls, 32);
-    if (pid == GetCurrentProcessId() && lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(hwnd)) {
-        *reinterpret_cast<HWND*>(data) = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-struct BoxText {
-    std::wstring title, text;
-};
-
-// Reads the title and text of the next message box of this process and
-// presses OK; run on a thread of its own.
-DWORD WINAPI AnswerBox(void* p)
-{
-    auto* seen = static_cast<BoxText*>(p);
-    for (int i = 0; i < 250; ++i, Sleep(20)) {
-        HWND box = nullptr;
-        EnumWindows(FindBox, reinterpret_cast<LPARAM>(&box));
-        if (!box)
-            continue;
-        wchar_t buf[512] = {0};
-        GetWindowTextW(box, buf, 512);
-        seen->title = buf;
-        GetWindowTextW(GetDlgItem(box, 0xFFFF), buf, 512);
-        seen->text = buf;
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-        return 0;
-    }
-    return 1;
 }
 
 } // namespace
@@ -178,11 +141,9 @@ TEST(SplitFields, MismatchesStopAndUnknownConversionsAreReported)
     EXPECT_EQ(0, splitf("1-2", "%d+%d", &n, &n));
 
     KString first;
-    BoxText box;
-    HANDLE watcher = CreateThread(nullptr, 0, AnswerBox, &box, 0, nullptr);
+    BoxWatcher box;
     EXPECT_EQ(2, splitf("abcd", "%2S%2q", &first));
-    WaitForSingleObject(watcher, 10000);
-    CloseHandle(watcher);
+    EXPECT_TRUE(box.answered);
     EXPECT_EQ(L"Tarnwell (01-1027)", box.title);
     EXPECT_EQ(L"Unknown case 'q' in KString::_vsprint().", box.text);
     EXPECT_EQ("ab", Narrow(first));

@@ -10,6 +10,7 @@
 //   thread-raw   a new thread that did not install it faults; the process
 //                ends through its unhandled-exception filter with the code
 #include <korvel.h>
+#include "test_support.h"
 #include <stdio.h>
 #include <string.h>
 
@@ -82,25 +83,11 @@ DWORD RunThread(LPTHREAD_START_ROUTINE body)
     return code;
 }
 
-BOOL CALLBACK FindBox(HWND hwnd, LPARAM data)
-{
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    wchar_t cls[32] = {0};
-    GetClassNameW(hwnd, cls, 32);
-    if (pid == GetCurrentProcessId() && lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(hwnd)) {
-        *reinterpret_cast<HWND*>(data) = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // Prints the text of the first message box of this process and closes it.
 DWORD WINAPI CloseFatalBox(void*)
 {
     for (int i = 0; i < 500; ++i) {
-        HWND box = nullptr;
-        EnumWindows(FindBox, reinterpret_cast<LPARAM>(&box));
+        HWND box = FindMessageBox();
         if (box) {
             wchar_t text[512] = {0};
             GetWindowTextW(GetDlgItem(box, 0xFFFF), text, 512);
