@@ -127,14 +127,14 @@ bool SameText(const Mix& mix, int i)
     return same;
 }
 
-double LibraryRound(const Mix& mix, int* seed)
+double LibraryRound(const Mix& mix, int* state)
 {
     KString s;
     long calls = 0;
     double start = get_time(), now = start;
     do {
         for (int k = 0; k < Batch; ++k)
-            mix.library(s, (*seed)++ & 0xFFFFF);
+            mix.library(s, (*state)++ & 0xFFFFF);
         calls += Batch;
         now = get_time();
     } while (now - start < RoundSeconds);
@@ -143,14 +143,14 @@ double LibraryRound(const Mix& mix, int* seed)
 
 volatile int Sink;
 
-double RuntimeRound(const Mix& mix, int* seed)
+double RuntimeRound(const Mix& mix, int* state)
 {
     wchar_t buf[256];
     long calls = 0;
     double start = get_time(), now = start;
     do {
         for (int k = 0; k < Batch; ++k)
-            Sink = mix.runtime(buf, 256, (*seed)++ & 0xFFFFF);
+            Sink = mix.runtime(buf, 256, (*state)++ & 0xFFFFF);
         calls += Batch;
         now = get_time();
     } while (now - start < RoundSeconds);
@@ -171,10 +171,10 @@ int main()
     printf("\n%-24s %14s %14s %8s\n", "mix", "KString::set", "_snwprintf", "ratio");
     for (const Mix& mix : Mixes) {
         double library = 0, runtime = 0;
-        int seed = 1;
+        int state = 1;
         for (int r = 0; r < Rounds; ++r) {
-            double l = LibraryRound(mix, &seed);
-            double c = RuntimeRound(mix, &seed);
+            double l = LibraryRound(mix, &state);
+            double c = RuntimeRound(mix, &state);
             library = l > library ? l : library;
             runtime = c > runtime ? c : runtime;
         }

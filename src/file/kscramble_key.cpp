@@ -3,7 +3,7 @@
 // The bytes come from a linear congruential generator and never change, since
 // files scrambled with one table can only be read with the same table:
 //
-//     x = 0x4B6F7276;                      // the seed
+//     x = 0x4B6F7276;                      // the starting value
 //     for each byte i in 0 .. 20189:
 //         x = x * 1103515245 + 12345;      // modulo 2^32
 //         def_enc_bytes[i] = (x >> 16) & 0xFF;

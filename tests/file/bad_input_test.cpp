@@ -14,7 +14,7 @@ namespace {
 // A fixed linear congruential generator, so every run sees the same files.
 class Random {
 public:
-    explicit Random(unsigned seed) : x(seed) {}
+    explicit Random(unsigned start) : x(start) {}
     unsigned next()
     {
         x = x * 1664525u + 1013904223u;

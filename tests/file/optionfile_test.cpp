@@ -447,7 +447,7 @@ TEST(OptionFile, AStoreThatFailsNeverLosesTheOldFile)
 // A fixed linear congruential generator, so every run sees the same files.
 class Random {
 public:
-    explicit Random(unsigned seed) : x(seed) {}
+    explicit Random(unsigned start) : x(start) {}
     unsigned next()
     {
         x = x * 1664525u + 1013904223u;

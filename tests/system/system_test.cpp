@@ -207,10 +207,10 @@ TEST(KArray, SortOrdersByTheComparison)
 {
     std::vector<std::vector<int>> inputs = {{}, {5}, {2, 1}, {1, 2, 3, 4, 5}, {5, 4, 3, 2, 1}, {3, 3, 3, 3}};
     std::vector<int> mixed;
-    unsigned seed = 12345;
+    unsigned state = 12345;
     for (int i = 0; i < 500; ++i) {
-        seed = seed * 1103515245 + 12345;
-        mixed.push_back((int)(seed >> 16) % 37);
+        state = state * 1103515245 + 12345;
+        mixed.push_back((int)(state >> 16) % 37);
     }
     inputs.push_back(mixed);
     for (const std::vector<int>& in : inputs) {

@@ -228,11 +228,11 @@ TEST(Format, FloatingPointFollowsTheRuntime)
             EXPECT_EQ(Wide(Format("%+.*f", prec, v)), Runtime(L"%+.*f", prec, v)) << v << " prec " << prec;
         }
     }
-    unsigned seed = 12345;
+    unsigned state = 12345;
     for (int i = 0; i < 3000; ++i) {
-        seed = seed * 1103515245u + 12345u;
-        double v = (double)(int)seed / (double)(1 + (seed >> 20)) * ((i % 7) ? 1.0 : 1e6);
-        int prec = (int)(seed >> 8) % 9;
+        state = state * 1103515245u + 12345u;
+        double v = (double)(int)state / (double)(1 + (state >> 20)) * ((i % 7) ? 1.0 : 1e6);
+        int prec = (int)(state >> 8) % 9;
         ASSERT_EQ(Wide(Format("%.*f", prec, v)), Runtime(L"%.*f", prec, v)) << v << " prec " << prec;
     }
 }
