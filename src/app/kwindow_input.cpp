@@ -179,26 +179,42 @@ void KWindow::_mprintf(int, unsigned long, unsigned long, const char* format, va
     (void)text; // panes of the message window are filled once it exists
 }
 
-void KWindow::_err_printf(int field, ERRCODE code, const char* format, va_list args)
+namespace {
+
+// How errors and warnings look in the message window, sound and are logged.
+struct ReportStyle {
+    unsigned long foreground, background;
+    unsigned beep;
+    const char* logTag;
+};
+
+const ReportStyle ERROR_STYLE = {0xFFFFFF, 0x0000FF, MB_ICONHAND, "ERROR"};  // white on red
+const ReportStyle WARNING_STYLE = {0, 0x00FFFF, MB_OK, "WARNING"};        // black on yellow
+
+} // namespace
+
+// The beep and the log line come even when there is no message window.
+static void Report(KWindow* w, int field, ERRCODE code, const char* format, va_list args,
+                   const ReportStyle& style)
 {
-    if (!this)
-        return;
     KString text;
     text._vsprint(format, args);
-    mprintf(field, 0xFFFFFF, 0x0000FF, "(%02d-%04d) %S", code.group, code.number, &text);
-    Beep(MB_ICONHAND);
-    LogPrintf("ERROR(%02d-%04d) %S\n", code.group, code.number, &text);
+    w->mprintf(field, style.foreground, style.background, "(%02d-%04d) %S", code.group,
+               code.number, &text);
+    Beep(style.beep);
+    LogPrintf("%s(%02d-%04d) %S\n", style.logTag, code.group, code.number, &text);
+}
+
+void KWindow::_err_printf(int field, ERRCODE code, const char* format, va_list args)
+{
+    if (this)
+        Report(this, field, code, format, args, ERROR_STYLE);
 }
 
 void KWindow::_warn_printf(int field, ERRCODE code, const char* format, va_list args)
 {
-    if (!this)
-        return;
-    KString text;
-    text._vsprint(format, args);
-    mprintf(field, 0, 0x00FFFF, "(%02d-%04d) %S", code.group, code.number, &text);
-    Beep(MB_OK);
-    LogPrintf("WARNING(%02d-%04d) %S\n", code.group, code.number, &text);
+    if (this)
+        Report(this, field, code, format, args, WARNING_STYLE);
 }
 
 #define FORWARD(call)            \
