@@ -7,6 +7,7 @@
 #include <stdarg.h>
 #include "kexport.h"
 #include "kstring.h"
+#include "kmemory.h"
 
 class KWindow;
 
@@ -69,9 +70,6 @@ KORVEL_API void WarnBox(const ERRCODE& code, const char* format, ...);
 KORVEL_API int WarnBox(unsigned type, const ERRCODE& code, const char* format, ...);
 // The system sound of a box type (MessageBeep).
 KORVEL_API void Beep(unsigned type);
-
-// Ends the process with "FILE: <file> LINE: <line> <text>". Never returns.
-KORVEL_API int Fatal(const char* file, int line, const char* format, ...);
 
 // Windows error texts: the system's message for a Windows error number
 // (empty when there is none), and PrintWin32Error logs "<prefix> <message>".

@@ -6,14 +6,10 @@
 #include <windows.h>
 #include <typeinfo>
 #include "kexport.h"
+#include "kgeometry.h"
 
 class KWindow;
 class KListBox;
-
-struct KPOINT {
-    long x;
-    long y;
-};
 
 class KORVEL_API Event {
 public:

@@ -25,7 +25,7 @@
 #include <type_traits>
 #include "kexport.h"
 #include "kstring.h"
-#include "kevent.h"
+#include "kgeometry.h"
 
 // The built-in scrambling key: a fixed table of 20190 bytes.
 extern KORVEL_API const unsigned char def_enc_bytes[];
@@ -64,7 +64,7 @@ public:
     void open(const wchar_t* path, const wchar_t* mode);
     void open(const wchar_t* mode);
     void close();
-    bool isOpen() const { return stream != nullptr; }
+    bool isOpen() const { return stream != nullptr || memory != nullptr; }
     // 0 not set, 1 reading, 2 writing; kept after close.
     int IOMode() const { return mode; }
     void setIOMode(int m) { mode = m; }
@@ -165,6 +165,15 @@ protected:
     void _setDefaults();
 
 private:
+    // Option files keep the settings they may have to put back in memory.
+    friend class OptionFile;
+    struct MemoryStream;
+    // Opens an empty stream in memory for writing (then rewind and mode 1 to
+    // read it back). It serves binary data only: read, write, IO, rewind,
+    // flush and getPos; the text and file-system operations throw or answer
+    // as for a closed file.
+    void openMemory();
+
     // Copies the mode and the name parts of other.
     void copyName(const KFile& other);
     // Throws unless a stream is open.
@@ -183,6 +192,7 @@ private:
     KString prefix;
     KString filename;
     FILE* stream;
+    MemoryStream* memory;
     const unsigned char* key;
     int keyLen;
     int keyPos;

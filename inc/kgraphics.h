@@ -5,19 +5,9 @@
 
 #include <windows.h>
 #include "kexport.h"
-#include "kevent.h"
+#include "kgeometry.h"
 
 class KWindow;
-
-struct KRECT {
-    long left, top, right, bottom;
-};
-
-// A rectangle as position and size.
-struct DCRect {
-    long x, y, w, h;
-    DCRect(long x_ = 0, long y_ = 0, long w_ = 0, long h_ = 0) : x(x_), y(y_), w(w_), h(h_) {}
-};
 
 // Size of the primary screen in pixels.
 KORVEL_API int ScreenWidth();

@@ -4,7 +4,9 @@
 
 #include "kexport.h"
 #include "ksystem.h"
+#include "kmemory.h"
 #include "array"
+#include "kgeometry.h"
 #include "kstring.h"
 #include "kformat.h"
 #include "kstrutil.h"

@@ -6,14 +6,7 @@
 #include <windows.h>
 #include <stddef.h>
 #include "kexport.h"
-
-// Allocation. Every part of the library allocates through these; a request
-// for zero bytes gives null instead of a unique pointer.
-KORVEL_API void* Malloc(size_t size);
-KORVEL_API void* Calloc(size_t count, size_t size);
-// Null when p is null and size is 0; otherwise the runtime's realloc.
-KORVEL_API void* Realloc(void* p, size_t size);
-KORVEL_API void Free(void* p);
+#include "kmemory.h"
 // Total bytes of the runtime heap's blocks in use; 0 if the heap cannot be walked.
 KORVEL_API size_t GetHeapSize();
 

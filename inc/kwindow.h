@@ -1,6 +1,41 @@
 // KWindow: the base of every window of the library. It owns one native
 // window, mirrors its geometry, links it into a tree of parent and children,
 // and holds the handler chain that the one window procedure feeds.
+//
+// Use: a window class derives from KWindow (or a container), makes itself
+// with init() from an attribute list and adds its handlers.
+//
+//     class Meter : public KWindow {
+//     public:
+//         static Meter* make(KWindow* parent) {
+//             auto* m = new Meter;
+//             KArgList args;
+//             args.add(WA_WIDTH, 200);
+//             args.add(WA_HEIGHT, 40);
+//             m->init(parent, &args);          // native window, child of parent
+//             m->_addEventHandler(new MouseEventHandler<Meter>(m, &Meter::clicked, 65));
+//             return m;                         // parent owns it from here on
+//         }
+//     private:
+//         void clicked(KWindow*, MouseEvent* e) { ... }
+//     };
+//
+// Ownership:
+// - A window owns its children, its handlers, its layout record (KParentData,
+//   setParentData) and its accelerator table. Deleting a window deletes its
+//   subtree depth first, then those; the native window goes with the object.
+// - _addEventHandler takes ownership of the handler; _removeEventHandler takes
+//   it out of the chain and gives ownership back to the caller, who deletes it.
+//   A handler may remove itself, add handlers or delete its window while an
+//   event is delivered.
+// - closeHandler, called for WM_CLOSE (the close box, Alt+F4, KAppClass::close),
+//   deletes the window unless a derived class overrides it; the main window
+//   refuses while other top-level windows are open.
+// - Whatever a handler or virtual operation throws stops at the window
+//   procedure: it is shown in an error box (code 1-1030) and logged, and the
+//   message gets the default processing. No exception reaches the message loop.
+// - Event objects live on the stack for one delivery; handlers keep no
+//   pointers to them.
 #ifndef KORVEL_KWINDOW_H
 #define KORVEL_KWINDOW_H
 
@@ -11,9 +46,11 @@
 #include "array"
 #include "kargs.h"
 #include "kevent.h"
-#include "kgraphics.h"
+#include "kgeometry.h"
 #include "kdiag.h"
 
+class KDevContext;
+class KWinDC;
 class KMessageWin;
 class KToolTip;
 class KWindow;
@@ -267,9 +304,6 @@ public:
     // Applies this window's mapping mode and origins to a device context.
     void setCoord(HDC hdc) const;
 
-    // The work of WndProc: binds native windows to objects and dispatches.
-    static LRESULT _windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-
     // --- Debug aids ---
     void printTree(int depth = 0);
     // Copies the picture of this window tree into dc at (x, y).
@@ -297,6 +331,8 @@ protected:
     void applySavedOptions();
 
     friend KORVEL_API KWindow* MakeWindow(KWindow* parent, KArgList* args);
+    // The window procedure binds native windows to objects and dispatches.
+    friend struct WindowProcedure;
 
     unsigned long style;
     unsigned long exStyle;

@@ -1,6 +1,8 @@
 // What the library does when it is loaded into and unloaded from a process.
 #include "kapp.h"
 #include "kdiag.h"
+#include "kwindow.h"
+#include "../text/kformat_hook.h"
 #include <time.h>
 #include <wctype.h>
 
@@ -28,6 +30,12 @@ static void SetLocationVariables()
     SetEnvironmentVariableW(L"TARNWELL_DIR", top);
 }
 
+// The text of a window for the %w conversion.
+static KString WindowTextOf(KWindow* w, const char* format)
+{
+    return w->toString(format);
+}
+
 extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID)
 {
     switch (reason) {
@@ -39,6 +47,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID)
         KorvelException::installSEH();
         hInstKorvel = module;
         SetLocationVariables();
+        SetWindowTextFunction(WindowTextOf);
         break;
     case DLL_PROCESS_DETACH:
         KDebug::Close();

@@ -1,5 +1,6 @@
 // The application object, its message loop and the program's entry point.
 #include "kapp.h"
+#include "kgraphics.h"
 #include "kwindow.h"
 #include "ktoplevel.h"
 #include "kregistry.h"

@@ -60,6 +60,9 @@ KArray<KCmdArg> GetCommandArgs()
             buffer.add(c);
         }
     }
-    endToken();
+    // The end of the text ends a token only outside quotes: the text after a
+    // quote that is never closed makes no record.
+    if (!quoted)
+        endToken();
     return records;
 }

@@ -1,6 +1,7 @@
 // KWindow: construction, creation of the native window, attributes,
 // hierarchy and destruction.
 #include "kwindow.h"
+#include "kgraphics.h"
 #include "kapp.h"
 #include "kwindow_internal.h"
 #include <typeinfo>
@@ -145,7 +146,12 @@ KWindow::~KWindow()
     destroying = true;
     EndDeliveriesOf(this);
     DestroyEvent gone(this);
-    callHandlers(&gone);
+    // A destructor must not throw: a failing handler is reported here.
+    try {
+        callHandlers(&gone);
+    } catch (...) {
+        ReportHandlerException(this);
+    }
     if (high_win == this)
         high_win = nullptr;
     // Children go first, depth first; with parent cleared they do not call

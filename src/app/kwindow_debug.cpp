@@ -1,5 +1,6 @@
 // KWindow debug aids: the window tree in the log and a picture of a tree.
 #include "kwindow.h"
+#include "kgraphics.h"
 #include <math.h>
 
 void KWindow::printTree(int depth)

@@ -1,5 +1,6 @@
 // KWindow: geometry, showing, painting helpers, colours and the border.
 #include "kwindow.h"
+#include "kgraphics.h"
 
 void KWindow::move(int x, int y, int w, int h, bool repaint)
 {

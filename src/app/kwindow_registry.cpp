@@ -1,6 +1,7 @@
 // KWindow: the window's saved position, size and tab, kept per user under
 // "Software\Tarnwell\Windows\<program>\<window class>".
 #include "kwindow.h"
+#include "kgraphics.h"
 #include "kregistry.h"
 
 static const wchar_t DIALOG_RECT[] = L"Dialog Rect";

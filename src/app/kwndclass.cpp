@@ -1,5 +1,6 @@
 // Window-class records, the system cursors and the look-and-feel values.
 #include "kwindow.h"
+#include "kgraphics.h"
 #include "kwindow_internal.h"
 #include <shellapi.h>
 

@@ -1,9 +1,23 @@
 // The one window procedure of every library window class: it finds the
 // KWindow bound to the native window and turns each message into a virtual
 // call or a typed event offered to the window's handler chain.
+//
+// It is also the boundary no exception crosses. Between the window procedure
+// and the message loop lie user32's frames, which the i686 DWARF unwinder
+// cannot walk (the process would end in terminate) and through which x86_64
+// Windows may swallow an exception. So whatever a handler throws, a translated
+// access violation included, is reported here and the message gets the
+// default result; the program goes on.
 #include "kwindow.h"
 #include "kapp.h"
 #include "ktoplevel.h"
+#include "kwindow_internal.h"
+#include <exception>
+
+// The private entry of the window procedure into KWindow.
+struct WindowProcedure {
+    static LRESULT route(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+};
 
 namespace {
 
@@ -21,10 +35,71 @@ bool IsMouseButtonMessage(UINT msg)
 
 LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    return KWindow::_windowProc(hwnd, msg, wParam, lParam);
+    try {
+        return WindowProcedure::route(hwnd, msg, wParam, lParam);
+    } catch (...) {
+        // The handler may have deleted its window: look the object up again.
+        ReportHandlerException(IsWindow(hwnd) ? BoundWindow(hwnd) : nullptr);
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-LRESULT KWindow::_windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+namespace {
+
+const ERRCODE HandlerFailure(1, 1030);
+
+// Set while a handler failure is shown; the box runs a message loop of its
+// own, in which the same handler may fail again at once (a paint handler, a
+// command it posted itself). Those further failures are only logged.
+bool showing = false;
+
+struct ShowingBox {
+    ShowingBox() { showing = true; }
+    ~ShowingBox() { showing = false; }
+};
+
+void ReportCurrentException(KWindow* w)
+{
+    KString where;
+    try {
+        throw;
+    } catch (const KorvelException& e) {
+        where.set("Unhandled exception in the handler of %w.", w);
+        if (showing) {
+            LogPrintf("%S: %S\n", &where, &e.text);
+            return;
+        }
+        ShowingBox box;
+        e.popupMessage(HandlerFailure, "%S", &where); // logs the same line
+    } catch (const std::exception& e) {
+        where.set("Unhandled exception in the handler of %w.", w);
+        LogPrintf("ERROR(01-1030) %S: %s\n", &where, e.what());
+        if (showing)
+            return;
+        ShowingBox box;
+        ErrorBox(HandlerFailure, "%s", e.what());
+    } catch (...) {
+        where.set("Unknown exception in the handler of %w.", w);
+        LogPrintf("ERROR(01-1030) %S\n", &where);
+        if (showing)
+            return;
+        ShowingBox box;
+        ErrorBox(HandlerFailure, "%S", &where);
+    }
+}
+
+} // namespace
+
+void ReportHandlerException(KWindow* w) noexcept
+{
+    try {
+        ReportCurrentException(w);
+    } catch (...) {
+        // Reporting itself failed (no memory): the program goes on regardless.
+    }
+}
+
+LRESULT WindowProcedure::route(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (!App)
         return DefWindowProcW(hwnd, msg, wParam, lParam);

@@ -4,8 +4,8 @@
 // MinGW has no _set_se_translator, so a vectored exception handler does the
 // work. For a hardware fault on a thread that called installSEH, it copies
 // the exception record into that thread's slot and resumes the thread at a
-// small assembly entry which pushes the faulting address as if the faulting
-// instruction had been a call. The entry goes on to a C++ function that
+// small assembly entry which pushes a return address just past the faulting
+// instruction, as if that instruction had been a call. The entry goes on to a C++ function that
 // throws; the unwinder then walks from that function through the faulting
 // frame to the nearest catch, running the destructors on the way.
 //
@@ -76,14 +76,20 @@ private:
 
 Translator& TheTranslator();
 
-// The faults of the running code. Breakpoints and single steps belong to
-// debuggers, guard pages to whoever set them, a stack overflow leaves no
-// stack to throw on, and software exceptions (C++ throws, debug output,
-// thread names, RPC ...) are caught by those who raise them.
+// The faults of the running code. A stack overflow leaves no stack to throw
+// on; the non-continuable codes cannot be resumed at all; software exceptions
+// of other codes (C++ throws, debug output, thread names, RPC ...) are caught
+// by those who raise them. Breakpoints and single steps belong to a debugger
+// when one is attached (it sees them before any handler of the process).
 bool IsTranslated(DWORD code)
 {
     switch (code) {
+    case EXCEPTION_BREAKPOINT:
+    case EXCEPTION_SINGLE_STEP:
+        return !IsDebuggerPresent();
     case EXCEPTION_ACCESS_VIOLATION:
+    case EXCEPTION_GUARD_PAGE:
+    case EXCEPTION_INVALID_HANDLE:
     case EXCEPTION_DATATYPE_MISALIGNMENT:
     case EXCEPTION_ARRAY_BOUNDS_EXCEEDED:
     case EXCEPTION_FLT_DENORMAL_OPERAND:
@@ -104,6 +110,16 @@ bool IsTranslated(DWORD code)
     default:
         return false;
     }
+}
+
+// Codes that system functions raise on their caller's behalf: DebugBreak's
+// breakpoint, and an invalid handle given to CloseHandle where Windows
+// raises that. They are thrown from the caller, not from inside the system
+// module. Other faults inside system modules are left to the handlers those
+// modules install around their own memory probes (lstrlenW, IsBadReadPtr ...).
+bool IsRaisedForCaller(DWORD code)
+{
+    return code == EXCEPTION_BREAKPOINT || code == EXCEPTION_INVALID_HANDLE;
 }
 
 bool IsFloatingPoint(DWORD code)
@@ -133,8 +149,8 @@ extern "C" [[noreturn]] void ThrowPendingFault() __asm__("korvel_throw_pending_f
 extern "C" void SehEntry() __asm__("korvel_seh_entry");
 
 #if defined(__x86_64__)
-// In: rsp as at the fault, rax the faulting address. The push makes the
-// fault look like a call; the frame realigns the stack for the thrower and
+// In: rsp as at the fault, rax the return address to push (see Redirect).
+// The push makes the fault look like a call; the frame realigns the stack for the thrower and
 // is described to the unwinder through rbp, so any alignment will do.
 __asm__(R"(
     .text
@@ -210,22 +226,58 @@ void ClearFloatStatus(CONTEXT* ctx)
 ULONG_PTR FaultAddress(const CONTEXT* ctx) { return (ULONG_PTR)ctx->Rip; }
 ULONG_PTR StackPointer(const CONTEXT* ctx) { return (ULONG_PTR)ctx->Rsp; }
 
-// The x64 unwinder takes a frame's address as it is, so the return address
-// pushed is the faulting instruction; the C++ personality looks a byte
-// before it, as it does for faults it meets itself.
-void Redirect(CONTEXT* ctx)
+// The C++ personality looks up a frame's handler at its return address less
+// one byte, the end of the call instruction. For a fault the return address
+// pushed is the faulting instruction plus one, so the lookup lands on the
+// faulting instruction itself, which may be the first of its try block (a
+// division alone in a try, say). At a real return address (a call into the
+// system that raised the exception) it is taken as it is.
+void Redirect(CONTEXT* ctx, bool atReturnAddress)
 {
-    ctx->Rax = ctx->Rip;
+    ctx->Rax = ctx->Rip + (atReturnAddress ? 0 : 1);
     ctx->Rip = (DWORD64)(ULONG_PTR)&SehEntry;
+}
+
+// Unwinds the context, frame by frame with the system's unwind data, out of
+// the system modules to their first caller outside them; the context is then
+// at a return address, as if that caller had just made a call. False when no
+// such caller is found within a few frames.
+bool LeaveSystemModules(CONTEXT* ctx, const Translator& t)
+{
+    for (int depth = 0; depth < 16; ++depth) {
+        if (!t.inSystemModule((ULONG_PTR)ctx->Rip))
+            return true;
+        DWORD64 base = 0;
+        PRUNTIME_FUNCTION f = RtlLookupFunctionEntry(ctx->Rip, &base, nullptr);
+        if (!f) {
+            // A leaf function: its return address is on top of the stack.
+            ctx->Rip = *(DWORD64*)ctx->Rsp;
+            ctx->Rsp += 8;
+            continue;
+        }
+        void* handlerData = nullptr;
+        DWORD64 frame = 0;
+        RtlVirtualUnwind(UNW_FLAG_NHANDLER, base, ctx->Rip, f, ctx, &handlerData, &frame, nullptr);
+    }
+    return false;
 }
 #else
 ULONG_PTR FaultAddress(const CONTEXT* ctx) { return (ULONG_PTR)ctx->Eip; }
 ULONG_PTR StackPointer(const CONTEXT* ctx) { return (ULONG_PTR)ctx->Esp; }
 
-void Redirect(CONTEXT* ctx)
+// As on x64; 32-bit faults in system modules are never redirected, so the
+// context is always at the faulting instruction.
+void Redirect(CONTEXT* ctx, bool)
 {
     ctx->Eax = ctx->Eip + 1;
     ctx->Eip = (DWORD)(ULONG_PTR)&SehEntry;
+}
+
+// 32-bit system modules carry no unwind data the library could walk, so
+// exceptions raised inside them stay with the system.
+bool LeaveSystemModules(CONTEXT* ctx, const Translator& t)
+{
+    return !t.inSystemModule(FaultAddress(ctx));
 }
 #endif
 
@@ -273,7 +325,9 @@ LONG CALLBACK Translator::handler(EXCEPTION_POINTERS* info)
         (rec->ExceptionFlags & EXCEPTION_NONCONTINUABLE))
         return EXCEPTION_CONTINUE_SEARCH;
     Translator& t = TheTranslator();
-    if (t.inSystemModule(FaultAddress(ctx)) || !StackUsable(StackPointer(ctx)))
+    if (t.inSystemModule(FaultAddress(ctx)) && !IsRaisedForCaller(rec->ExceptionCode))
+        return EXCEPTION_CONTINUE_SEARCH;
+    if (!StackUsable(StackPointer(ctx)))
         return EXCEPTION_CONTINUE_SEARCH;
 
     // TlsGetValue clears the last error; the faulting code keeps its own.
@@ -283,12 +337,18 @@ LONG CALLBACK Translator::handler(EXCEPTION_POINTERS* info)
     if (!pending || pending->busy)
         return EXCEPTION_CONTINUE_SEARCH;
 
+    // The context is changed only once the exception is certain to be thrown.
+    CONTEXT resume = *ctx;
+    const bool fromSystem = t.inSystemModule(FaultAddress(ctx));
+    if (fromSystem && !LeaveSystemModules(&resume, t))
+        return EXCEPTION_CONTINUE_SEARCH;
     pending->record = *rec;
     pending->record.ExceptionRecord = nullptr;
     pending->busy = true;
+    *ctx = resume;
     if (IsFloatingPoint(rec->ExceptionCode))
         ClearFloatStatus(ctx);
-    Redirect(ctx);
+    Redirect(ctx, fromSystem);
     return EXCEPTION_CONTINUE_EXECUTION;
 }
 

@@ -9,7 +9,7 @@
 #include <string.h>
 #include <wchar.h>
 
-KFile::KFile() : mode(0), stream(nullptr)
+KFile::KFile() : mode(0), stream(nullptr), memory(nullptr)
 {
     _setDefaults();
 }
@@ -58,6 +58,7 @@ void KFile::_setDefaults()
 {
     mode = 0;
     stream = nullptr;
+    memory = nullptr;
     key = def_enc_bytes;
     keyLen = num_def_enc_bytes;
     keyPos = -1;
@@ -132,14 +133,6 @@ void KFile::open(const wchar_t* modeText)
 {
     KString p(path); // setFileName replaces the path it is given
     open(p, modeText);
-}
-
-void KFile::close()
-{
-    if (!stream)
-        return;
-    fclose(stream);
-    stream = nullptr;
 }
 
 // Walks dir part by part, creating each directory below the drive. A UNC

@@ -4,6 +4,47 @@
 #include <errno.h>
 #include <io.h>
 #include <string.h>
+#include <algorithm>
+#include <vector>
+
+struct KFile::MemoryStream {
+    std::vector<unsigned char> bytes;
+    size_t pos = 0;
+
+    size_t take(void* buf, size_t n)
+    {
+        size_t got = pos < bytes.size() ? std::min(n, bytes.size() - pos) : 0;
+        if (got)
+            memcpy(buf, &bytes[pos], got);
+        pos += got;
+        return got;
+    }
+    void put(const void* buf, size_t n)
+    {
+        if (pos + n > bytes.size())
+            bytes.resize(pos + n);
+        if (n)
+            memcpy(&bytes[pos], buf, n);
+        pos += n;
+    }
+};
+
+void KFile::close()
+{
+    delete memory;
+    memory = nullptr;
+    if (!stream)
+        return;
+    fclose(stream);
+    stream = nullptr;
+}
+
+void KFile::openMemory()
+{
+    close();
+    memory = new MemoryStream;
+    mode = 2;
+}
 
 void KFile::requireStream() const
 {
@@ -15,11 +56,15 @@ void KFile::requireStream() const
 
 int KFile::flush()
 {
+    if (memory)
+        return 0;
     return stream ? fflush(stream) : -1;
 }
 
 void KFile::rewind()
 {
+    if (memory)
+        memory->pos = 0;
     if (stream)
         ::rewind(stream);
 }
@@ -41,6 +86,8 @@ int KFile::seekEnd(int n)
 
 long KFile::getPos() const
 {
+    if (memory)
+        return (long)memory->pos;
     return stream ? ftell(stream) : -1;
 }
 
@@ -106,8 +153,13 @@ void KFile::scramble(unsigned char* bytes, unsigned n)
 
 int KFile::read(void* buf, unsigned n, bool partialOk)
 {
-    requireStream();
-    size_t got = fread(buf, 1, n, stream);
+    size_t got;
+    if (memory) {
+        got = memory->take(buf, n);
+    } else {
+        requireStream();
+        got = fread(buf, 1, n, stream);
+    }
     if (got < n && !partialOk)
         throw KorvelException(1, "Error reading \"%S\".\nEOF while reading.", &path);
     if (keyPos >= 0)
@@ -117,6 +169,10 @@ int KFile::read(void* buf, unsigned n, bool partialOk)
 
 void KFile::writeRaw(const void* buf, size_t n)
 {
+    if (memory) {
+        memory->put(buf, n);
+        return;
+    }
     requireStream();
     if (fwrite(buf, 1, n, stream) == n)
         return;
@@ -130,7 +186,8 @@ int KFile::write(const void* buf, unsigned n)
         writeRaw(buf, n);
         return (int)n;
     }
-    requireStream();
+    if (!memory)
+        requireStream();
     // Scramble a copy, a block at a time, so the caller's bytes stay as they are.
     const unsigned char* src = (const unsigned char*)buf;
     unsigned char block[4096];

@@ -50,16 +50,6 @@ private:
     KString name;
 };
 
-// The directory of the system's temporary files, ending in a backslash.
-KString TempDir()
-{
-    wchar_t buf[MAX_PATH + 1] = {0};
-    DWORD n = GetTempPathW(MAX_PATH + 1, buf);
-    if (n == 0 || n > MAX_PATH)
-        return KString(L".\\");
-    return KString(buf);
-}
-
 bool Exists(const KString& fullPath)
 {
     if (GetFileAttributesW(fullPath) != INVALID_FILE_ATTRIBUTES)
@@ -158,8 +148,9 @@ bool OptionFile::store()
 }
 
 // Reading moves the body straight into this object, so the settings are first
-// copied into a scratch file with the subclass's own IO and read back from it
-// when anything after the header fails.
+// copied into memory with the subclass's own IO and read back from there when
+// anything after the header fails. Memory, not a scratch file: a load must
+// work where the temporary directory is missing or read-only.
 void OptionFile::_load(const KString& p)
 {
     KFile file;
@@ -168,10 +159,8 @@ void OptionFile::_load(const KString& p)
     ReadHeader(file, header, name);
     encryptHandler(file);
 
-    TempFile scratch(TempDir(), L"kos");
     KFile snapshot;
-    // T: kept in the cache if it can be; D: removed when closed.
-    snapshot.open(scratch.path(), L"w+bTD");
+    snapshot.openMemory();
     saveSettings(snapshot);
     try {
         IO(file, header.version);

@@ -2,15 +2,31 @@
 // dialect with wide output and conversions for the library's own types.
 #include "kstring.h"
 #include "kdiag.h"
-#include "kwindow.h"
 #include "kdatetime.h"
 #include "kformat.h"
 #include "ksystem.h"
+#include "kformat_hook.h"
 #include <math.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <wchar.h>
+
+namespace {
+
+WindowTextFunction windowText = nullptr;
+
+KString WindowText(KWindow* w, const char* format)
+{
+    return w && windowText ? windowText(w, format) : KString();
+}
+
+} // namespace
+
+void SetWindowTextFunction(WindowTextFunction f)
+{
+    windowText = f;
+}
 
 namespace {
 
@@ -181,11 +197,13 @@ const char* ReadConversion(const char* p, Conversion& c, va_list& ap)
     } else {
         p = ReadNumber(p, &c.width);
     }
+    // A '.' without digits or '*' leaves the precision unset (-1), so "%.f"
+    // prints as "%f".
     if (*p == '.') {
         if (*++p == '*') {
             c.prec = va_arg(ap, int);
             ++p;
-        } else {
+        } else if (IsDigit(*p)) {
             p = ReadNumber(p, &c.prec);
         }
     }
@@ -401,7 +419,7 @@ bool AppendConversion(Builder& out, const Conversion& c, char conv, va_list& ap)
     case 'g': AppendFloat(out, c, ap, conv); return true;
     case 'p': AppendPointer(out, va_arg(ap, const void*)); return true;
     case 't': out += va_arg(ap, const KDateTime*)->to_string(BraceOrNull(c)); return true;
-    case 'w': out += va_arg(ap, KWindow*)->toString(BraceOrNull(c)); return true;
+    case 'w': out += WindowText(va_arg(ap, KWindow*), BraceOrNull(c)); return true;
     }
     return false;
 }

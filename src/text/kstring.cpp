@@ -173,6 +173,8 @@ void KString::getString(char* dst, int size) const
     for (int i = 0; i < n; ++i)
         dst[i] = (char)buf[i];
     dst[n] = 0;
+    // The last byte of the buffer is always a terminator, whatever the length.
+    dst[size - 1] = 0;
 }
 
 int _SafeCopy(char* dst, const KString& s, int size)

@@ -2,10 +2,7 @@
 // registers the window classes and calls main(), which runs the tests and
 // ends the message loop with their result as the exit code.
 #include <gtest/gtest.h>
-#include <korvel.h>
 #include "test_support.h"
-
-namespace {
 
 class TestApp : public KAppClass {
 public:
@@ -14,12 +11,8 @@ public:
     {
         int argc = __argc;
         testing::InitGoogleTest(&argc, __argv);
-        int failed = RUN_ALL_TESTS();
+        const int failed = RUN_ALL_TESTS();
         setExitCode(failed);
         PostQuitMessage(failed);
     }
-};
-
-TestApp app;
-
-} // namespace
+} app;

@@ -1,215 +1,141 @@
-// The window core driven through real native windows and messages.
+// The window core inside this application, through real native windows and messages: creation,
+// geometry, the tree, display, the main window, reports, saved options, events and handler chains.
 #include <gtest/gtest.h>
-#include <korvel.h>
-#include <string>
-#include <vector>
 #include "test_support.h"
 
-namespace {
+typedef std::vector<long> Longs;
+typedef std::vector<std::string> Texts;
 
-// A window that exposes its fields and records the virtual calls it gets.
-class Probe : public KWindow {
-public:
-    static Probe* make(KWindow* parent, KArgList& args)
-    {
-        auto* p = new Probe;
-        p->init(parent, &args);
-        return p;
-    }
-    static Probe* make(KWindow* parent) { KArgList args; return make(parent, args); }
+static void Add(KArgList&) {}
 
-    void closeHandler() override { ++closes; KWindow::closeHandler(); }
-    void sizeHandler(unsigned int type) override { sizeTypes.push_back(type); }
-
-    int closes = 0;
-    std::vector<unsigned> sizeTypes;
-    using KWindow::style;
-    using KWindow::exStyle;
-    using KWindow::edgeThick;
-};
-
-DWORD StyleOf(KWindow* w) { return (DWORD)GetWindowLongW(w->getWindow(), GWL_STYLE); }
-DWORD ExStyleOf(KWindow* w) { return (DWORD)GetWindowLongW(w->getWindow(), GWL_EXSTYLE); }
-
-} // namespace
-
-TEST(WindowCreation, TopLevelAndChildStyles)
+template <class V, class... Rest>
+static void Add(KArgList& args, int attrib, V value, Rest... rest)
 {
-    const DWORD frameBits = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
-
-    Probe* top = Probe::make(nullptr);
-    EXPECT_EQ(frameBits, StyleOf(top) & frameBits);
-    EXPECT_FALSE(top->isMapped()) << "top levels start hidden";
-    EXPECT_FALSE(IsWindowVisible(*top));
-
-    KArgList fixed;
-    fixed.add(WA_RESIZE_BORDER, false);
-    Probe* dialogLike = Probe::make(nullptr, fixed);
-    EXPECT_EQ(DWORD(WS_CAPTION | WS_SYSMENU), StyleOf(dialogLike) & frameBits);
-
-    KArgList popup;
-    popup.add(WA_WINDOWS_STYLE, (unsigned long)WS_POPUP);
-    Probe* bare = Probe::make(nullptr, popup);
-    EXPECT_EQ(0u, StyleOf(bare) & frameBits);
-
-    KArgList childArgs;
-    childArgs.add(WA_SHADOW_STYLE, (short)EDGE_SUNKEN);
-    childArgs.add(WA_WIDTH, 50);
-    childArgs.add(WA_HEIGHT, 30);
-    Probe* child = Probe::make(top, childArgs);
-    EXPECT_TRUE(StyleOf(child) & WS_CHILD);
-    EXPECT_TRUE(StyleOf(child) & WS_VISIBLE);
-    EXPECT_TRUE(ExStyleOf(child) & WS_EX_CLIENTEDGE);
-    EXPECT_EQ(SHADOW_WIDTH, child->shadowThick());
-    EXPECT_EQ(top, child->getParent());
-    EXPECT_EQ(0, child->childNum());
-    EXPECT_EQ(GetParent(*child), top->getWindow());
-
-    KArgList hidden;
-    hidden.add(WA_IS_MAPPED, false);
-    Probe* unmapped = Probe::make(top, hidden);
-    EXPECT_FALSE(StyleOf(unmapped) & WS_VISIBLE);
-    EXPECT_EQ(1, unmapped->childNum());
-
-    delete top;
-    delete dialogLike;
-    delete bare;
+    args.add(attrib, value);
+    Add(args, rest...);
 }
 
-TEST(WindowCreation, OuterSizeWinsOverClientSize)
+// A window made from attribute pairs, Probe::make(parent, WA_X, 1, WA_Y, 2), that records its
+// size calls. At namespace scope, so that its run-time type name is plainly "Probe".
+class Probe : public KWindow {
+public:
+    template <class... Pairs>
+    static Probe* make(KWindow* parent, Pairs... pairs)
+    {
+        KArgList args;
+        Add(args, pairs...);
+        auto* w = new Probe;
+        w->init(parent, &args);
+        return w;
+    }
+    void sizeHandler(unsigned int type) override { sizeTypes.push_back(type); }
+    int getInitialTab() override { return 3; }
+    std::vector<unsigned> sizeTypes;
+    using KWindow::inputEnabled;
+};
+
+static const unsigned long Popup = WS_POPUP;
+
+static DWORD StyleOf(KWindow* w) { return (DWORD)GetWindowLongW(*w, GWL_STYLE); }
+
+// What handlers were given: events as text, and the native windows.
+struct Log {
+    Texts events;
+    std::vector<HWND> windows;
+    void mouse(KWindow* w, MouseEvent* e)
+    {
+        events.push_back(Format("%lu/%lu/%ld", e->type, e->clientData, e->wheel)); // type/client data/wheel
+        windows.push_back(*w);
+    }
+    void key(KWindow*, KeyboardEvent* e) { events.push_back(Format("k%lu %c", e->type, (char)e->key)); }
+    void first(KWindow*, DeviceEvent*) { events.push_back("first"); }
+    void second(KWindow*, DeviceEvent*) { events.push_back("second"); }
+    void socket(KWindow*, SocketEvent* e)
+    {
+        events.push_back(Format("%lu %d %d", e->type, (int)e->socket, e->error));
+    }
+    void destroyed(KWindow* w, DestroyEvent*)
+    {
+        events.push_back(Narrow(w->getCaption()));
+        windows.push_back(*w);
+    }
+    void kill(KWindow* w, DeviceEvent*)
+    {
+        events.push_back("kill");
+        delete w;
+    }
+};
+
+// Sends messages with key state and pointer position, in order.
+struct Step { UINT msg; WPARAM keys; int x, y; };
+
+static void Play(KWindow* w, std::initializer_list<Step> steps)
 {
-    KArgList args;
-    args.add(WA_WIDTH, 300);
-    args.add(WA_HEIGHT, 200);
-    args.add(WA_CLIENT_WIDTH, 50);
-    args.add(WA_CLIENT_HEIGHT, 50);
-    Probe* top = Probe::make(nullptr, args);
+    for (const Step& s : steps)
+        SendMessageW(*w, s.msg, s.keys, MAKELPARAM(s.x, s.y));
+}
+
+TEST(WindowCreation, StylesAndSizes)
+{
+    const DWORD frame = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+    WindowOwner windows;
+    Probe* top = windows.own(
+        Probe::make(nullptr, WA_WIDTH, 300, WA_HEIGHT, 200, WA_CLIENT_WIDTH, 50, WA_CLIENT_HEIGHT, 50));
+    EXPECT_EQ(frame, StyleOf(top) & frame);
+    EXPECT_FALSE(top->isMapped() || IsWindowVisible(*top)) << "top levels start hidden";
+    Probe* fixed = windows.own(Probe::make(nullptr, WA_RESIZE_BORDER, false));
+    EXPECT_EQ(DWORD(WS_CAPTION | WS_SYSMENU), StyleOf(fixed) & frame);
+    EXPECT_EQ(0u, StyleOf(windows.own(Probe::make(nullptr, WA_WINDOWS_STYLE, Popup))) & frame);
+    // The outer size wins over the client size; the fields follow the window.
     RECT client, outer;
     GetClientRect(*top, &client);
     GetWindowRect(*top, &outer);
-    EXPECT_EQ(300, outer.right - outer.left);
-    EXPECT_EQ(200, outer.bottom - outer.top);
-    EXPECT_EQ(client.right, top->width());
-    EXPECT_EQ(client.bottom, top->height());
+    EXPECT_EQ((Longs{300, 200, client.right, client.bottom}),
+              (Longs{outer.right - outer.left, outer.bottom - outer.top, top->width(), top->height()}));
     EXPECT_LT(top->width(), 300);
-
-    KArgList clientOnly;
-    clientOnly.add(WA_CLIENT_WIDTH, 120);
-    clientOnly.add(WA_CLIENT_HEIGHT, 80);
-    Probe* sized = Probe::make(nullptr, clientOnly);
+    Probe* sized = windows.own(Probe::make(nullptr, WA_CLIENT_WIDTH, 120, WA_CLIENT_HEIGHT, 80));
     GetClientRect(*sized, &client);
-    EXPECT_EQ(120, client.right);
-    EXPECT_EQ(80, client.bottom);
     GetWindowRect(*sized, &outer);
-    EXPECT_EQ(outer.right - outer.left, sized->Width());
-    delete top;
-    delete sized;
+    EXPECT_EQ((Longs{120, 80, outer.right - outer.left}),
+              (Longs{client.right, client.bottom, sized->Width()}));
+    Probe* child = Probe::make(top, WA_SHADOW_STYLE, (short)EDGE_SUNKEN, WA_WIDTH, 50, WA_HEIGHT, 30);
+    EXPECT_EQ(DWORD(WS_CHILD | WS_VISIBLE), StyleOf(child) & (WS_CHILD | WS_VISIBLE));
+    EXPECT_TRUE(GetWindowLongW(*child, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    EXPECT_EQ(SHADOW_WIDTH, child->shadowThick());
+    EXPECT_EQ(top, child->getParent());
+    EXPECT_EQ(top->getWindow(), GetParent(*child));
+    Probe* unmapped = Probe::make(top, WA_IS_MAPPED, false);
+    EXPECT_FALSE(StyleOf(unmapped) & WS_VISIBLE);
+    EXPECT_EQ((Longs{0, 1}), (Longs{child->childNum(), unmapped->childNum()}));
 }
 
-TEST(WindowGeometry, MoveAndSizeMessagesUpdateFields)
+TEST(WindowGeometry, MoveAndSizeMessagesAndBatchedMoves)
 {
-    KArgList args;
-    args.add(WA_X, 30);
-    args.add(WA_Y, 40);
-    args.add(WA_CLIENT_WIDTH, 300);
-    args.add(WA_CLIENT_HEIGHT, 200);
-    Probe* top = Probe::make(nullptr, args);
-
-    KArgList bordered;
-    bordered.add(WA_BORDERWIDTH, (short)1);
-    bordered.add(WA_X, 10);
-    bordered.add(WA_Y, 20);
-    bordered.add(WA_WIDTH, 60);
-    bordered.add(WA_HEIGHT, 40);
-    Probe* child = Probe::make(top, bordered);
+    WindowOwner windows;
+    Probe* top =
+        windows.own(Probe::make(nullptr, WA_X, 30, WA_Y, 40, WA_CLIENT_WIDTH, 300, WA_CLIENT_HEIGHT, 200));
+    const short one = 1;
+    Probe* child = Probe::make(top, WA_BORDERWIDTH, one, WA_X, 10, WA_Y, 20, WA_WIDTH, 60, WA_HEIGHT, 40);
     EXPECT_TRUE(StyleOf(child) & WS_BORDER);
-
     // WM_MOVE reports the client origin; the field keeps the outer corner.
     MoveWindow(*child, 17, 23, 60, 40, TRUE);
-    EXPECT_EQ(17, child->X());
-    EXPECT_EQ(23, child->Y());
+    EXPECT_EQ((Longs{17, 23}), (Longs{child->X(), child->Y()}));
     SendMessageW(*child, WM_MOVE, 0, MAKELPARAM(5, -3));
-    EXPECT_EQ(4, child->X());
-    EXPECT_EQ(-4, child->Y());
-
-    // A top level takes its position from the window rectangle.
+    EXPECT_EQ((Longs{4, -4}), (Longs{child->X(), child->Y()}));
     MoveWindow(*top, 55, 66, 320, 240, TRUE);
-    RECT r;
+    RECT r, client;
     GetWindowRect(*top, &r);
-    EXPECT_EQ(r.left, top->X());
-    EXPECT_EQ(r.top, top->Y());
-    EXPECT_EQ(320, top->Width());
-    EXPECT_EQ(240, top->Height());
-    GetClientRect(*top, &r);
-    EXPECT_EQ(r.right, top->width());
-    EXPECT_EQ(r.bottom, top->height());
+    GetClientRect(*top, &client);
+    EXPECT_EQ((Longs{r.left, r.top, 320, 240, client.right, client.bottom}),
+              (Longs{top->X(), top->Y(), top->Width(), top->Height(), top->width(), top->height()}))
+        << "a top level takes its position from the window rectangle";
     ASSERT_FALSE(top->sizeTypes.empty()) << "a top level hears its own WM_SIZE";
     EXPECT_EQ(unsigned(SIZE_RESTORED), top->sizeTypes.back());
-
-    // Children do not get sizeHandler calls.
     child->resize(80, 50);
-    EXPECT_TRUE(child->sizeTypes.empty());
+    EXPECT_TRUE(child->sizeTypes.empty()) << "children get no sizeHandler calls";
     EXPECT_EQ(78, child->width()) << "client width inside a one-pixel border";
-    delete top;
-}
-
-TEST(WindowTree, DeletionGoesDepthFirst)
-{
-    struct Recorder {
-        std::vector<std::string> order;
-        std::vector<HWND> natives;
-        void onDestroy(KWindow* w, DestroyEvent*)
-        {
-            KString caption = w->getCaption();
-            order.push_back((const char*)caption);
-            natives.push_back(w->getWindow());
-        }
-    } rec;
-    auto named = [&](KWindow* parent, const char* text) {
-        Probe* p = Probe::make(parent);
-        SetWindowTextA(*p, text);
-        p->_addEventHandler(new MemberEventHandler<Recorder, DestroyEvent>(&rec, &Recorder::onDestroy));
-        return p;
-    };
-    Probe* root = named(nullptr, "root");
-    Probe* a = named(root, "a");
-    named(a, "a1");
-    named(a, "a2");
-    Probe* b = named(root, "b");
-    named(b, "b1");
-    EXPECT_EQ(2, root->numChild());
-    EXPECT_EQ(1, b->childNum());
-
-    delete root;
-    std::vector<std::string> expected = {"root", "a", "a1", "a2", "b", "b1"};
-    EXPECT_EQ(expected, rec.order);
-    for (HWND h : rec.natives)
-        EXPECT_FALSE(IsWindow(h)) << "every native window is destroyed";
-}
-
-TEST(WindowTree, RemovingAChildRenumbersTheRest)
-{
-    Probe* root = Probe::make(nullptr);
-    Probe* c0 = Probe::make(root);
-    Probe* c1 = Probe::make(root);
-    Probe* c2 = Probe::make(root);
-    delete c0;
-    EXPECT_EQ(2, root->numChild());
-    EXPECT_EQ(c1, root->child(0));
-    EXPECT_EQ(0, c1->childNum());
-    EXPECT_EQ(1, c2->childNum());
-    EXPECT_EQ(root, c2->getTopLevel());
-    delete root;
-}
-
-TEST(DeferPos, ZeroWidthRectangleHidesTheChild)
-{
-    Probe* top = Probe::make(nullptr);
-    KArgList args;
-    args.add(WA_WIDTH, 40);
-    args.add(WA_HEIGHT, 40);
-    Probe* a = Probe::make(top, args);
-    Probe* b = Probe::make(top, args);
+    Probe* a = Probe::make(top, WA_WIDTH, 40, WA_HEIGHT, 40);
+    Probe* b = Probe::make(top, WA_WIDTH, 40, WA_HEIGHT, 40);
     top->show(true);
     {
         KDeferPos batch(top);
@@ -218,9 +144,7 @@ TEST(DeferPos, ZeroWidthRectangleHidesTheChild)
     }
     EXPECT_FALSE(IsWindowVisible(*a)) << "a rectangle without area hides";
     EXPECT_TRUE(IsWindowVisible(*b));
-    EXPECT_EQ(50, b->X());
-    EXPECT_EQ(60, b->Y());
-    EXPECT_EQ(70, b->width());
+    EXPECT_EQ((Longs{50, 60, 70}), (Longs{b->X(), b->Y(), b->width()}));
     {
         KDeferPos batch(top);
         batch.move(a, DCRect(1, 2, 10, 10));
@@ -228,130 +152,266 @@ TEST(DeferPos, ZeroWidthRectangleHidesTheChild)
         batch.resize(b, 33, 44);
     }
     EXPECT_TRUE(IsWindowVisible(*a));
-    EXPECT_EQ(33, b->Width());
-    EXPECT_EQ(44, b->Height());
-    EXPECT_EQ(50, b->X()) << "resize keeps the position";
-    delete top;
+    EXPECT_EQ((Longs{50, 33, 44}), (Longs{b->X(), b->Width(), b->Height()})) << "resize keeps the position";
 }
 
-TEST(WindowDisplay, ShowWalksTheTreeAndErasesWithBackground)
+TEST(WindowTree, RemovalRenumbersAndDeletionGoesDepthFirst)
 {
-    KArgList args;
-    args.add(WA_CLIENT_WIDTH, 100);
-    args.add(WA_CLIENT_HEIGHT, 60);
-    args.add(WA_X, 10);
-    args.add(WA_Y, 10);
-    args.add(WA_WINDOWS_STYLE, (unsigned long)WS_POPUP);
-    args.add(WA_BACKGROUND, (unsigned long)RGB(10, 200, 30));
-    Probe* top = Probe::make(nullptr, args);
-    Probe* child = Probe::make(top);
-    top->show(true);
-    EXPECT_TRUE(top->isVisible());
-    EXPECT_TRUE(top->isMapped());
-    UpdateWindow(*top);
-    PumpMessages();
-    HDC dc = GetDC(*top);
-    EXPECT_EQ(RGB(10, 200, 30), GetPixel(dc, 50, 30)) << "WM_ERASEBKGND fills with background";
-    ReleaseDC(*top, dc);
+    Log log;
+    auto named = [&](KWindow* parent, const char* text) {
+        Probe* p = Probe::make(parent);
+        SetWindowTextA(*p, text);
+        p->_addEventHandler(new MemberEventHandler<Log, DestroyEvent>(&log, &Log::destroyed));
+        return p;
+    };
+    WindowOwner windows;
+    Probe* root = windows.own(named(nullptr, "root"));
+    Probe* gone = named(root, "gone");
+    Probe* a = named(root, "a");
+    named(a, "a1");
+    named(a, "a2");
+    Probe* b = named(root, "b");
+    named(b, "b1");
+    delete gone;
+    EXPECT_EQ((Longs{2, 0, 1}), (Longs{root->numChild(), a->childNum(), b->childNum()}));
+    EXPECT_EQ(a, root->child(0));
+    EXPECT_EQ(root, b->getTopLevel());
+    windows.release(root);
+    EXPECT_EQ((Texts{"gone", "root", "a", "a1", "a2", "b", "b1"}), log.events);
+    for (HWND h : log.windows)
+        EXPECT_FALSE(IsWindow(h)) << "every native window is destroyed";
+}
 
+TEST(WindowDisplay, ShowEraseDumpAndPrintTree)
+{
+    WindowOwner windows;
+    const COLORREF red = RGB(250, 0, 0), blue = RGB(0, 0, 250);
+    Probe* top = windows.own(Probe::make(nullptr, WA_WINDOWS_STYLE, Popup, WA_X, 200, WA_Y, 200,
+                                         WA_CLIENT_WIDTH, 80, WA_CLIENT_HEIGHT, 50, WA_BACKGROUND, red));
+    Probe* child = Probe::make(top, WA_X, 40, WA_WIDTH, 40, WA_HEIGHT, 50, WA_BACKGROUND, blue);
+    Probe::make(child);
+    top->show(true);
+    EXPECT_TRUE(top->isVisible() && top->isMapped());
+    // WM_ERASEBKGND fills with the background, on the screen and in the copy.
+    UpdateWindow(*top);
+    HDC dc = GetDC(*top);
+    EXPECT_TRUE(WaitFor([&] { return GetPixel(dc, 10, 25) == red; }));
+    ReleaseDC(*top, dc);
+    KMemDC image(nullptr, 80, 50);
+    top->dump(image, 0, 0, 0);
+    EXPECT_EQ(red, GetPixel(image, 10, 25));
+    EXPECT_EQ(blue, GetPixel(image, 60, 25)) << "children appear in the copy";
+    // The tree in the log, each level indented by four more blanks.
+    MarkLog("tree");
+    top->printTree(0);
+    const std::string tree = LogAfter("tree");
+    const int hwnd = (int)(UINT_PTR)top->getWindow();
+    EXPECT_EQ(0u, tree.find(Format("this=%p hwnd=%08x cls='", top, hwnd))) << tree;
+    EXPECT_NE(std::string::npos, tree.find("\r\n    this=")) << tree;
+    EXPECT_NE(std::string::npos, tree.find("\r\n        this=")) << tree;
     top->show(false);
     EXPECT_FALSE(child->isVisible()) << "hiding walks the children";
     EXPECT_FALSE(IsWindowVisible(*top));
-    delete top;
 }
 
-TEST(MainWindow, CloseWithAndWithoutOtherTopLevels)
+TEST(MainWindow, BoxOwnersReportsCloseAndTheQuitMessage)
 {
-    class Main : public KMainWin {
-    public:
-        Main() : KMainWin(L"Main Under Test")
-        {
-            KArgList args;
-            init(nullptr, &args);
-        }
-        void closeHandler() override { ++closes; }
+    struct Main : KMainWin {
+        KArgList none;
         int closes = 0;
+        Main() : KMainWin(L"Main Under Test") { init(nullptr, &none); }
+        void closeHandler() override { ++closes; }
     };
-    Main* main = new Main;
+    WindowOwner windows;
+    BoxWatcher watcher;
+    ErrorBox(ERRCODE(1, 1013), "bad");
+    // Some other window is active: it owns boxes shown without a window.
+    HWND active = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 99, 99, 0, 0, 0, 0);
+    SetActiveWindow(active);
+    EXPECT_TRUE(WaitFor([&] { return GetActiveWindow() == active; }));
+    InfoBox("hello");
+    Probe* top = windows.own(Probe::make(nullptr));
+    WarnBox(Probe::make(top), ERRCODE(3, 4), "careful");
+    DestroyWindow(active);
+
+    Main* main = windows.own(new Main);
     App->setMainWindow(main);
     main->show(true);
     ASSERT_EQ(1, GetTopLevelCount());
-
     SendMessageW(*main, WM_CLOSE, 0, 0);
     EXPECT_EQ(1, main->closes) << "alone, the main window closes";
-
-    KArgList popupArgs;
-    Probe* other = Probe::make(nullptr, popupArgs);
-    other->show(true);
-    {
-        BoxWatcher closer;
-        SendMessageW(*main, WM_CLOSE, 0, 0);
-        ASSERT_TRUE(closer.answered) << "the refusal is a modal box, closed by the watcher";
-        EXPECT_EQ(L"Window Tests (01-1022)", closer.title);
-        EXPECT_EQ(L"Cannot exit while dialogs are open!", closer.text);
-        EXPECT_EQ(main->getWindow(), closer.owner);
-    }
-    EXPECT_EQ(1, main->closes) << "refused while another top level is visible";
-    delete other;
-
-    // The main window's own class is named after the executable.
+    // Refused while another top level is visible.
+    top->show(true);
+    SendMessageW(*main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(1, main->closes);
+    ASSERT_EQ(4u, watcher.count());
+    EXPECT_EQ(L"Cannot exit while dialogs are open!", watcher.box(3).text);
+    const std::vector<std::pair<std::wstring, HWND>> boxes = {{L"Window Tests (01-1013)", nullptr},
+        {L"Window Tests", active}, {L"Window Tests (03-0004)", *top}, {L"Window Tests (01-1022)", *main}};
+    for (size_t i = 0; i < boxes.size(); ++i)
+        EXPECT_EQ(boxes[i], std::make_pair(watcher.box(i).title, watcher.box(i).owner)) << i;
+    // Reports reach the log without a message window, directly or through the application.
+    MarkLog("reports");
+    App->err_printf(ERRCODE(3, 21), "main window error %d", 5);
+    App->warn_printf(ERRCODE(3, 22), "main window warning %s", "x");
+    top->warn_printf(2, ERRCODE(2, 3), "careful with %s", "x");
+    top->err_printf(ERRCODE(1, 42), "bad value %d", 7);
+    top->mprintf("shown nowhere");
     wchar_t cls[MAX_PATH] = {0}, exe[MAX_PATH] = {0};
     GetClassNameW(*main, cls, MAX_PATH);
     GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    EXPECT_STREQ(exe, cls);
-
-    // Destroying the main window posts the quit message with the exit code.
+    EXPECT_STREQ(exe, cls) << "the main window's class is named after the executable";
     App->setExitCode(42);
-    delete main;
+    windows.release(main);
+    App->setExitCode(0);
     MSG msg;
     ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_EQ(42u, msg.wParam);
-    App->setExitCode(0);
+    EXPECT_EQ(42u, msg.wParam) << "destroying the main window posts the quit message with the exit code";
     App->setMainWindow(nullptr);
+    App->err_printf(ERRCODE(3, 23), "no main window");
+    EXPECT_EQ("ERROR(03-0021) main window error 5\r\nWARNING(03-0022) main window warning x\r\n"
+              "WARNING(02-0003) careful with x\r\nERROR(01-0042) bad value 7\r\n",
+              LogAfter("reports"));
 }
 
-TEST(WindowDebug, PrintTreeIndentsDescendants)
+TEST(SavedWindowOptions, RoundTripThroughTheRegistry)
 {
-    Probe* root = Probe::make(nullptr);
-    Probe* child = Probe::make(root);
-    Probe::make(child);
-    root->printTree(0);
-    std::string log = ReadLog();
-    char line[200];
-    snprintf(line, sizeof(line), "this=%p hwnd=%08x cls='", (void*)root,
-             (unsigned)(UINT_PTR)root->getWindow());
-    size_t at = log.rfind(line);
-    ASSERT_NE(std::string::npos, at) << log;
-    std::string tail = log.substr(at);
-    EXPECT_NE(std::string::npos, tail.find("\r\n    this=")) << tail;
-    EXPECT_NE(std::string::npos, tail.find("\r\n        this=")) << tail;
-    delete root;
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tarnwell\\Windows");
+    WindowOwner windows;
+    BoxWatcher watcher;
+    Probe* w = windows.own(Probe::make(nullptr, WA_X, 120, WA_Y, 90, WA_WIDTH, 250, WA_HEIGHT, 180));
+    const KString key = w->getModuleSubkey();
+    EXPECT_EQ(KString(L"Probe"), w->className());
+    EXPECT_TRUE(key.startsWith(KString(L"Software\\Tarnwell\\Windows\\")));
+    EXPECT_TRUE(key.endsWith(KString(L"_tests\\Probe"), true)) << (const char*)key;
+    EXPECT_FALSE(w->loadRegistry()) << "nothing saved yet";
+    ASSERT_TRUE(w->storeRegistry());
+    long raw[15] = {0};
+    DWORD type = 0, size = sizeof(raw);
+    RegGetValueW(HKEY_CURRENT_USER, key, L"Dialog Rect", RRF_RT_ANY, &type, raw, &size);
+    EXPECT_EQ((Longs{REG_BINARY, 56}), (Longs{(long)type, (long)size}));
+    EXPECT_EQ((Longs{1, 120, 90, 250, 180, 3, 0, 0, 0, 0, 0, 0, 0, 0}), Longs(raw, raw + 14));
+    windows.release(w);
+    w = windows.own(
+        Probe::make(nullptr, WA_USE_REGISTRY_POS, true, WA_USE_REGISTRY_SIZE, true, WA_WIDTH, 10));
+    EXPECT_EQ((Longs{120, 90, 250, 180}), (Longs{w->X(), w->Y(), w->Width(), w->Height()}));
+    WindowRegistryInfo info{1, -30000, 25000, 100, 100};
+    RegSetKeyValueW(HKEY_CURRENT_USER, key, L"Dialog Rect", REG_BINARY, &info, sizeof(info));
+    info = WindowRegistryInfo();
+    ASSERT_TRUE(w->loadRegistry(&info));
+    EXPECT_EQ((Longs{0, 0, 100}), (Longs{info.x, info.y, info.width})) << "a position on no monitor is 0, 0";
+    EXPECT_EQ(0u, watcher.count()) << "no box so far";
+    const DWORD five = 5;
+    RegSetKeyValueW(HKEY_CURRENT_USER, key, L"Dialog Rect", REG_DWORD, &five, sizeof(five));
+    EXPECT_FALSE(w->loadRegistry(&info));
+    ASSERT_EQ(1u, watcher.count());
+    EXPECT_EQ(L"Window Tests (01-1023)", watcher.box().title);
+    EXPECT_EQ(L"Could not load window options.\n\nIncorrect type for Dialog Rect", watcher.box().text);
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tarnwell\\Windows");
 }
 
-TEST(WindowDebug, DumpCopiesTheWindowPicture)
+TEST(MouseEvents, MasksCaptureDoubleClicksAndDisabledInput)
 {
-    KArgList args;
-    args.add(WA_WINDOWS_STYLE, (unsigned long)WS_POPUP);
-    args.add(WA_X, 200);
-    args.add(WA_Y, 200);
-    args.add(WA_CLIENT_WIDTH, 80);
-    args.add(WA_CLIENT_HEIGHT, 50);
-    args.add(WA_BACKGROUND, (unsigned long)RGB(250, 0, 0));
-    Probe* top = Probe::make(nullptr, args);
-    KArgList childArgs;
-    childArgs.add(WA_X, 40);
-    childArgs.add(WA_Y, 0);
-    childArgs.add(WA_WIDTH, 40);
-    childArgs.add(WA_HEIGHT, 50);
-    childArgs.add(WA_BACKGROUND, (unsigned long)RGB(0, 0, 250));
-    Probe::make(top, childArgs);
-    top->show(true);
-    UpdateWindow(*top);
+    WindowOwner windows;
+    Probe* w = windows.own(Probe::make(nullptr, WA_WINDOWS_STYLE, Popup));
+    w->show(true);
+    Log buttons, motion, log;
+    w->_addEventHandler(new MouseEventHandler<Log>(&buttons, &Log::mouse, 475, 7));
+    w->_addEventHandler(new MouseEventHandler<Log>(&motion, &Log::mouse, 4));
+    Play(w, {{WM_MOUSEMOVE, 0, 5, 5}, {WM_LBUTTONDOWN, MK_LBUTTON, 12, 34}});
+    EXPECT_EQ(w->getWindow(), GetCapture()) << "a press captures the mouse";
+    EXPECT_EQ(12, MouseEvent::down_pt.x);
+    Play(w, {{WM_MOUSEMOVE, MK_LBUTTON, 15, 36}, {WM_LBUTTONUP, 0, 20, 40}});
+    EXPECT_EQ(nullptr, GetCapture());
+    EXPECT_EQ(20, MouseEvent::down_pt.x);
+    // Mask 475 takes presses, drags and releases, not motion; mask 4 motion only.
+    EXPECT_EQ((Texts{"65/7/0", "72/7/0", "66/7/0"}), buttons.events);
+    EXPECT_EQ((Texts{"4/0/0"}), motion.events);
+    // A release whose press went elsewhere and a drag without a press give nothing.
+    buttons.events.clear();
+    Play(w, {{WM_RBUTTONUP, 0, 1, 1}, {WM_MOUSEMOVE, MK_RBUTTON, 2, 2}, {WM_RBUTTONDOWN, MK_RBUTTON, 1, 1},
+             {WM_RBUTTONUP, 0, 1, 1}, {WM_MBUTTONDOWN, MK_MBUTTON, 1, 1}, {WM_MOUSEMOVE, MK_MBUTTON, 3, 3},
+             {WM_MBUTTONUP, 0, 1, 1}});
+    EXPECT_EQ((Texts{"257/7/0", "258/7/0", "129/7/0", "136/7/0", "130/7/0"}), buttons.events);
+
+    w->_addEventHandler(new MouseEventHandler<Log>(&log, &Log::mouse, 0xFFFF));
+    w->_addEventHandler(new KeyboardEventHandler<Log>(&log, &Log::key, 31));
+    // Not accepting double clicks, the second click is a press; accepting them, it arrives and the
+    // release that ends it is never delivered; with Shift held it is a press again.
+    Play(w, {{WM_LBUTTONDBLCLK, MK_LBUTTON, 1, 1}, {WM_LBUTTONUP, 0, 1, 1}});
+    w->enableDoubleClicks(true);
+    PostMessageW(*w, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(2, 2));
+    PostMessageW(*w, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    PostMessageW(*w, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    Play(w, {{WM_LBUTTONDBLCLK, MK_LBUTTON, 1, 1}});
     PumpMessages();
+    Play(w, {{WM_LBUTTONDBLCLK, MK_LBUTTON | MK_SHIFT, 1, 1}, {WM_LBUTTONUP, MK_SHIFT, 1, 1}});
+    EXPECT_EQ((Texts{"65/0/0", "66/0/0", "81/0/0", "4/0/0", "65/0/0", "66/0/0"}), log.events);
+    // A window without input gets no mouse or keyboard events.
+    log.events.clear();
+    w->inputEnabled = false;
+    Play(w, {{WM_LBUTTONDOWN, MK_LBUTTON, 1, 1}, {WM_LBUTTONUP, 0, 1, 1}});
+    EXPECT_EQ(0, SendMessageW(*w, WM_CHAR, 'a', 0));
+    EXPECT_TRUE(log.events.empty());
+    w->inputEnabled = true;
+    Play(w, {{WM_KEYDOWN, 'B', 0, 0}, {WM_CHAR, 'b', 0, 0}, {WM_KEYUP, 'B', 0, 0}});
+    EXPECT_EQ((Texts{"k2 B", "k1 b", "k4 B"}), log.events);
+}
 
-    KMemDC image(nullptr, 80, 50);
-    top->dump(image, 0, 0, 0);
-    EXPECT_EQ(RGB(250, 0, 0), GetPixel(image, 10, 25));
-    EXPECT_EQ(RGB(0, 0, 250), GetPixel(image, 60, 25)) << "children appear in the copy";
-    delete top;
+TEST(MouseEvents, WheelGoesToTheWindowUnderThePointer)
+{
+    WindowOwner windows;
+    Probe* a = windows.own(Probe::make(nullptr, WA_WINDOWS_STYLE, Popup, WA_WIDTH, 100, WA_HEIGHT, 100));
+    Probe* b = windows.own(
+        Probe::make(nullptr, WA_WINDOWS_STYLE, Popup, WA_X, 300, WA_Y, 300, WA_WIDTH, 100, WA_HEIGHT, 100));
+    a->show(true);
+    b->show(true);
+    SetCursorPos(350, 350);
+    POINT pt;
+    ASSERT_TRUE(WaitFor([&] { return GetCursorPos(&pt) && pt.x == 350 && IsWindowVisible(*b); }))
+        << "the display must allow moving the pointer";
+    Log la, lb;
+    a->_addEventHandler(new MouseEventHandler<Log>(&la, &Log::mouse, 0xFFFF));
+    b->_addEventHandler(new MouseEventHandler<Log>(&lb, &Log::mouse, 0xFFFF));
+    EXPECT_EQ(0, SendMessageW(*a, WM_MOUSEWHEEL, MAKEWPARAM(0, -240), MAKELPARAM(350, 350)));
+    SendMessageW(*a, WM_MOUSEWHEEL, MAKEWPARAM(MK_LBUTTON, 60), MAKELPARAM(350, 350));
+    EXPECT_TRUE(la.events.empty());
+    EXPECT_EQ((Texts{"512/0/-2", "576/0/0"}), lb.events) << "a delta of 60 is less than one step";
+    EXPECT_EQ(std::vector<HWND>({*b, *b}), lb.windows);
+}
+
+TEST(HandlerChain, OrderTypesDeletionInAHandlerAndSockets)
+{
+    WindowOwner windows;
+    Probe* w = windows.own(Probe::make(nullptr));
+    Log log;
+    w->_addEventHandler(new MemberEventHandler<Log, DeviceEvent>(&log, &Log::first));
+    w->_addEventHandler(new MemberEventHandler<Log, DeviceEvent>(&log, &Log::second));
+    w->_addEventHandler(new MouseEventHandler<Log>(&log, &Log::mouse, 0xFFFF));
+    EXPECT_TRUE(w->hasIOHandlers());
+    DeviceEvent e(w, WM_DEVICECHANGE, 0x8000, 77);
+    EXPECT_EQ(2, w->callHandlers(&e)) << "every handler is offered the event, in order";
+    EXPECT_EQ(nullptr, e.window) << "a device event carries no window";
+    EXPECT_EQ(TRUE, SendMessageW(*w, WM_DEVICECHANGE, 0x8004, 0));
+    EXPECT_EQ((Texts{"first", "second", "first", "second"}), log.events);
+    // A handler for MouseEvent takes no event of a derived class.
+    struct Derived : MouseEvent {};
+    Derived d;
+    d.type = 65;
+    EXPECT_EQ(0, w->callHandlers(&d));
+    windows.release(w);
+
+    // A handler may delete its window: delivery stops there.
+    w = Probe::make(nullptr);
+    w->_addEventHandler(new MemberEventHandler<Log, DeviceEvent>(&log, &Log::kill));
+    w->_addEventHandler(new MemberEventHandler<Log, DeviceEvent>(&log, &Log::kill));
+    HWND h = w->getWindow();
+    log.events.clear();
+    SendMessageW(h, WM_DEVICECHANGE, 0x8000, 0);
+    EXPECT_FALSE(IsWindow(h));
+    w = windows.own(Probe::make(nullptr));
+    w->_addEventHandler(new MemberEventHandler<Log, SocketEvent>(&log, &Log::socket));
+    EXPECT_EQ(0, SendMessageW(*w, WM_APP + 1, 3, MAKELPARAM(1, 2)));
+    SendMessageW(*w, WM_APP + 1, 3, MAKELPARAM(0, 2));
+    EXPECT_EQ((Texts{"kill", "1 3 2"}), log.events) << "WM_APP + 1 with an event in the low word";
 }

@@ -1,255 +1,172 @@
-// Damaged files: 10,000 deterministic pseudo-random, mutated and truncated
-// files fed to KString::read and ReadHeader. Each read either succeeds with
-// exactly the content the bytes describe or throws KorvelException with the
-// exact message for the first defect in the bytes; a failed read leaves the
-// object read into as it was, and nothing leaks.
-#include <gtest/gtest.h>
-#include <map>
-#include <stdio.h>
-#include <string.h>
-#include "file_support.h"
+// Damaged input: pseudo-random, cut, bit-flipped and padded records and option files. Each
+// read gives exactly what RecordOracle finds in the bytes, or throws the exact text of the
+// first defect and leaves the target as it was; no file, handle or heap block is left behind.
+#include "file_tests.h"
 
-namespace {
+const wchar_t* const RecordKind = L"Bad Input Kind";
 
-// A fixed linear congruential generator, so every run sees the same files.
-class Random {
-public:
-    explicit Random(unsigned start) : x(start) {}
-    unsigned next()
-    {
-        x = x * 1664525u + 1013904223u;
-        return x >> 8;
-    }
-    unsigned below(unsigned n) { return n ? next() % n : 0; }
-private:
-    unsigned x;
-};
-
-const char* const Kind = "Bad Input Kind";
-
-// What reading the bytes must give: the text, or the exception's message.
-struct Outcome {
-    bool ok;
-    std::wstring text;
-    std::string error;
-};
-
-// Decodes a string record the way the record is defined; path is the file's.
-Outcome ExpectString(const Bytes& b, const std::string& path)
+// A header of kind, now and then with a name changed, another magic number, junk after
+// the name's terminator and other values after the version.
+static Bytes RandomHeader(Random& r, std::wstring kind, unsigned layout)
 {
-    const std::string eof = "Error reading \"" + path + "\".\nEOF while reading.";
-    if (b.size() < 4)
-        return {false, L"", eof};
-    unsigned n = Get32(b, 0);
-    if (n > 1000000)
-        return {false, L"", "Invalid length=" + std::to_string((int)n) +
-                                " in KString::read()\nFile " + path + " offset=4."};
-    if (b.size() < 4 + 2 * (size_t)n + 2)
-        return {false, L"", eof};
-    unsigned t = Get16(b, 4 + 2 * n);
-    if (t > 1)
-        return {false, L"", "Invalid terminator=" + std::to_string(t) +
-                                " in KString::read()\nFile \"" + path + "\"."};
-    std::wstring text;
-    for (unsigned k = 0; k < n && Get16(b, 4 + 2 * k) != 0; ++k)
-        text += (wchar_t)Get16(b, 4 + 2 * k);
-    return {true, text, ""};
-}
-
-// Decodes a header; on success fills h.
-Outcome ExpectHeader(const Bytes& b, const std::string& path, KFileHeader& h)
-{
-    const Outcome eof = {false, L"", "Error reading \"" + path + "\".\nEOF while reading."};
-    if (b.size() < 218)
-        return eof;
-    int layout = (int)Get32(b, 4);
-    size_t need = 218 + (layout >= 2 ? 4 : 0) + 4;
-    if (b.size() < need)
-        return eof;
-    std::wstring name;
-    for (int k = 0; k < 100 && Get16(b, 12 + 2 * k) != 0; ++k)
-        name += (wchar_t)Get16(b, 12 + 2 * k);
-    if (name != L"Bad Input Kind")
-        return {false, L"", std::string("Not a \"") + Kind + "\" file."};
-    h.magic = Get32(b, 0);
-    h.version = (short)Get16(b, 214);
-    h.subVersion = (short)Get16(b, 216);
-    h.libVersionMajor = layout >= 2 ? (short)Get16(b, 218) : 0;
-    h.libVersionMinor = layout >= 2 ? (short)Get16(b, 220) : 0;
-    h.extra = (int)Get32(b, need - 4);
-    return {true, name, ""};
-}
-
-// A string record of random units (now and then a 0 unit), random terminator.
-Bytes StringRecord(Random& r)
-{
-    Bytes b;
-    unsigned n = r.below(24);
-    Put32(b, n);
-    for (unsigned k = 0; k < n; ++k)
-        Put16(b, r.below(8) == 0 ? 0 : 1 + r.below(0xFFFF));
-    unsigned pick = r.below(6);
-    Put16(b, pick < 3 ? 0 : pick < 5 ? 1 : r.next() & 0xFFFF);
-    return b;
-}
-
-Bytes HeaderRecord(Random& r)
-{
-    Bytes b;
-    Put32(b, r.below(3) ? 0x12345678 : r.next());
-    unsigned pick = r.below(4);
-    Put32(b, pick == 0 ? 1 : pick == 1 ? r.next() : 2);
-    Put32(b, 100);
-    std::string name = Kind;
+    if (r.below(8) == 0)
+        kind[r.below((unsigned)kind.size())] ^= 0x20;
+    Bytes b = HeaderBytes(kind, r.next() & 0xFFFF, layout);
     if (r.below(4) == 0)
-        name[r.below((unsigned)name.size())] ^= 0x20; // differs by case or a character
-    for (int k = 0; k < 101; ++k)
-        Put16(b, k < (int)name.size() ? (unsigned char)name[k] : r.below(6) == 0 ? r.next() : 0);
-    for (int k = 0; k < 4; ++k)
-        Put16(b, r.next() & 0xFFFF);
-    Put32(b, r.next());
+        b[r.below(4)] ^= 0x5A;
+    for (size_t k = kind.size() + 1; k < 101; ++k)
+        if (r.below(5) == 0)
+            b[12 + 2 * k] = (unsigned char)(1 + r.below(255));
+    for (size_t k = 216; k < b.size(); ++k)
+        if (r.below(3) == 0)
+            b[k] = (unsigned char)r.next();
     return b;
 }
 
-// Damages a record: cuts it, flips bytes, or replaces the count field.
-void Damage(Random& r, Bytes& b, bool isString)
+// A damaged input for one of the readers: 0 a string record, 1 a header,
+// 2 the custom colours, 3 the test options.
+static Bytes DamagedInput(Random& r, int reader)
 {
-    switch (r.below(5)) {
-    case 0:
-        break; // intact
-    case 1:
-    case 2:
-        b.resize(r.below((unsigned)b.size() + 1));
-        break;
-    case 3:
-        for (unsigned flips = 1 + r.below(4); flips > 0 && !b.empty(); --flips)
-            b[r.below((unsigned)b.size())] ^= (unsigned char)(1 << r.below(8));
-        break;
-    default:
-        if (isString && b.size() >= 4) {
-            static const unsigned counts[] = {1000000, 1000001, 0xFFFFFFFF, 0x80000000, 7};
-            unsigned c = r.below(2) ? counts[r.below(5)] : r.next() * 2654435761u;
-            b[0] = c & 0xFF;
-            b[1] = (c >> 8) & 0xFF;
-            b[2] = (c >> 16) & 0xFF;
-            b[3] = c >> 24;
-        } else {
-            b.resize(b.size() + r.below(8), (unsigned char)r.next());
-        }
-        break;
+    Bytes b;
+    size_t countAt = reader == 0 ? 0 : std::string::npos;
+    if (r.below(reader < 2 ? 4 : 10) == 0)
+        return RandomBytes(r, reader == 0 ? 40 : 300);
+    if (reader == 0) {
+        PutRandomString(r, b);
+    } else if (reader == 1) {
+        const unsigned layout = r.below(4);
+        b = RandomHeader(r, RecordKind, layout == 0 ? 1 : layout == 1 ? r.next() : 2);
+    } else if (reader == 2) {
+        b = RandomHeader(r, r.below(6) ? ColourKind : TestKind, 2);
+        for (int k = 0; k < 16; ++k)
+            Put32(b, r.next());
+    } else {
+        b = RandomHeader(r, r.below(10) ? TestKind : ColourKind, r.below(7) == 0 ? 1 : 2);
+        for (int k = 0; k < 3; ++k)
+            Put32(b, r.next());
+        countAt = b.size();
+        PutRandomString(r, b);
+        Put32(b, r.next());
     }
-}
-
-Bytes RandomBytes(Random& r, unsigned maxLen)
-{
-    Bytes b(r.below(maxLen + 1));
-    for (unsigned char& c : b)
-        c = (unsigned char)r.next();
+    Damage(r, b, countAt);
     return b;
 }
 
-} // namespace
-
-TEST(BadInput, TenThousandDamagedFilesNeverCrashLeakOrChangeTheTarget)
+// Of 10 inputs, 3 go to KString::read, 2 to ReadHeader, 5 to an option file's
+// _load, or every 20th to its load, which shows the box.
+TEST(BadInput, TwentyThousandDamagedRecordsAndOptionFilesAreReadExactlyOrRefusedCleanly)
 {
     ScratchDir scratch;
-    const std::wstring path = scratch.file(L"damaged.dat");
-    KFile probe(path.c_str());
-    const std::string shown = Narrow(probe.getPath());
-
-    // One read of each kind before measuring the heap, so that the runtime's
-    // own first-use allocations are not counted.
-    WriteBytes(path, Bytes{1, 0, 0, 0, 'a', 0, 0, 0});
-    KString warm;
-    KFile w;
-    w.open(path.c_str(), L"rb");
-    warm.read(w);
-    w.close();
-    KFileHeader warmHeader;
-    EXPECT_NE(ThrownText([&] { ReadHeader(w, warmHeader, Kind); }), "<no exception>");
-    w.close();
-    const size_t heapBefore = GetHeapSize();
-
-    Random r(20240611);
-    const int total = 10000;
-    int strings = 0, headers = 0, accepted = 0;
-    std::map<std::string, int> refusals;
-    for (int i = 0; i < total; ++i) {
-        const bool isString = i % 5 < 3;
-        Bytes b;
-        if (r.below(4) == 0) {
-            b = RandomBytes(r, isString ? 40 : 260);
-        } else {
-            b = isString ? StringRecord(r) : HeaderRecord(r);
-            Damage(r, b, isString);
-        }
+    const std::wstring path = scratch.file(L"damaged.opt");
+    const std::string shown = Narrow(KFile(path.c_str()).getPath());
+    const std::string boxText = "Could not load option file \"" + Narrow(path) + "\".";
+    TestOptions test(3, -7, 2.5, L"sentinel", 99);
+    CustomColorOptions colours;
+    KFile f;
+    // Each kind of read once before measuring, so that first-use allocations are not counted.
+    {
+        BoxWatcher boxes;
+        KFileHeader header;
+        KString warm;
+        ASSERT_TRUE(TestOptions().store(path.c_str(), false));
+        f.setFileName(path.c_str());
+        ReadHeader(f, header, TestKind);
+        warm.read(f);
+        f.close();
+        Bytes cut = ReadBytes(path);
+        cut.resize(240);
+        WriteBytes(path, cut);
+        EXPECT_TRUE(Catch([&] { TestOptions()._load(path.c_str()); }));
+        EXPECT_FALSE(TestOptions().load(path.c_str(), false));
+    }
+    const std::wstring snapshots = TempDir() + L"kos*.tmp";
+    const size_t snapshotsBefore = Listing(snapshots).size();
+    const size_t logBefore = CountInLog(boxText + ": ");
+    HeapGrowth heap;
+    Random r(20250611);
+    Tally refused;
+    int loads = 0, boxes = 0;
+    for (int i = 0; i < 20000; ++i) {
+        const int reader = i % 10 < 3 ? 0 : i % 10 < 5 ? 1 : r.below(10) < 3 ? 2 : 3;
+        const Bytes b = DamagedInput(r, reader);
         WriteBytes(path, b);
-
-        KFile f;
-        std::string got = "<no exception>";
-        if (isString) {
-            ++strings;
-            Outcome want = ExpectString(b, shown);
+        RecordOracle want(b, shown);
+        Caught got;
+        if (reader == 0) {
+            std::wstring text = L"sentinel";
+            want.string(&text);
             KString target("sentinel");
             f.open(path.c_str(), L"rb");
-            got = ThrownText([&] { target.read(f); });
-            f.close();
-            if (want.ok) {
-                ASSERT_EQ(got, "<no exception>") << "file " << i;
-                ASSERT_EQ(std::wstring(target), want.text) << "file " << i;
-                ASSERT_EQ(target.length(), (int)want.text.size()) << "file " << i;
-                ++accepted;
-            } else {
-                ASSERT_EQ(got, want.error) << "file " << i;
-                ASSERT_EQ(target, "sentinel") << "file " << i;
-                ASSERT_EQ(target.length(), 8) << "file " << i;
-            }
-        } else {
-            ++headers;
-            KFileHeader expected;
-            Outcome want = ExpectHeader(b, shown, expected);
-            KFileHeader target;
-            target.clear();
+            got = Catch([&] { target.read(f); });
+            ASSERT_EQ(text, Wide(target)) << "file " << i;
+        } else if (reader == 1) {
+            KFileHeader target, expected;
             target.version = -99;
             target.extra = 12345;
             wcscpy(target.name, L"sentinel");
+            expected = target;
+            want.header(RecordKind, &expected);
             f.setFileName(path.c_str());
-            got = ThrownText([&] { ReadHeader(f, target, Kind); });
-            f.close();
-            if (want.ok) {
-                ASSERT_EQ(got, "<no exception>") << "file " << i;
-                ASSERT_STREQ(target.name, L"Bad Input Kind") << "file " << i;
-                ASSERT_EQ(target.magic, expected.magic) << "file " << i;
-                ASSERT_EQ(target.version, expected.version) << "file " << i;
-                ASSERT_EQ(target.subVersion, expected.subVersion) << "file " << i;
-                ASSERT_EQ(target.libVersionMajor, expected.libVersionMajor) << "file " << i;
-                ASSERT_EQ(target.libVersionMinor, expected.libVersionMinor) << "file " << i;
-                ASSERT_EQ(target.extra, expected.extra) << "file " << i;
-                ++accepted;
-            } else {
-                ASSERT_EQ(got, want.error) << "file " << i;
-                ASSERT_STREQ(target.name, L"sentinel") << "file " << i;
-                ASSERT_EQ(target.version, -99) << "file " << i;
-                ASSERT_EQ(target.extra, 12345) << "file " << i;
+            got = Catch([&] { ReadHeader(f, target, RecordKind); });
+            ASSERT_TRUE(SameHeader(expected, target)) << "file " << i;
+        } else {
+            // What the object of the kind must hold afterwards.
+            TestOptions wantTest(test);
+            CustomColorOptions wantColours(colours);
+            std::wstring title;
+            const bool ok = reader == 2 ? want.header(ColourKind) && want.raw(64, wantColours.getColors())
+                                        : want.header(TestKind) && want.u32((unsigned*)&wantTest.count) &&
+                                              want.raw(8, &wantTest.scale) && want.string(&title) &&
+                                              want.u32((unsigned*)&wantTest.flags);
+            if (!ok) {
+                wantTest = test;
+                wantColours = colours;
+            } else if (reader == 3) {
+                wantTest.title = title.c_str();
             }
+            OptionFile& target = reader == 2 ? (OptionFile&)colours : (OptionFile&)test;
+            if (++loads % 20 == 0) {
+                BoxWatcher watcher;
+                MarkLog("file " + std::to_string(i));
+                ASSERT_EQ(ok, target.load(path.c_str(), false)) << "file " << i;
+                const std::string logged = LogAfter("file " + std::to_string(i));
+                const std::string line = boxText + ": " + want.error.substr(0, want.error.find('\n'));
+                ASSERT_EQ(ok, logged.find(line) == logged.npos) << "file " << i;
+                ASSERT_EQ(ok ? 0u : 1u, watcher.count()) << "file " << i;
+                boxes += (int)watcher.count();
+                ASSERT_EQ(ok ? L"" : L"Tarnwell (01-1013)", watcher.box().title) << "file " << i;
+                ASSERT_EQ(ok ? "" : boxText + "\n\n" + want.error, Narrow(watcher.box().text)) << i;
+                want.error.clear();
+            } else {
+                got = Catch([&] { target._load(path.c_str()); });
+            }
+            ASSERT_EQ(0, memcmp(wantColours.getColors(), colours.getColors(), 64)) << "file " << i;
+            ASSERT_TRUE(wantTest.same(test)) << "file " << i;
         }
-        if (got != "<no exception>")
-            ++refusals[got.substr(0, got.find_first_of("=\""))];
+        f.close();
+        ASSERT_EQ(want.error, got.text) << "file " << i;
+        if (got) {
+            ASSERT_EQ(1, got.group) << "file " << i;
+            refused.add(got.text);
+        }
     }
-    const size_t heapAfter = GetHeapSize();
-
-    printf("damaged files: %d (%d string records, %d headers); %d read, %d refused\n", total,
-           strings, headers, accepted, total - accepted);
-    for (const auto& kind : refusals)
-        printf("  %5d  %s...\n", kind.second, kind.first.c_str());
-    EXPECT_EQ(strings + headers, total);
+    const long long grown = heap.bytes();
+    refused.print("damaged records and option files", 20000);
+    EXPECT_TRUE(test.isLoaded() && colours.isLoaded());
+    EXPECT_EQ(logBefore + boxes, CountInLog(boxText + ": ")) << "each box is logged";
     // Every path was taken many times.
-    EXPECT_GT(accepted, 500);
-    EXPECT_GT(refusals["Error reading "], 500);
-    EXPECT_GT(refusals["Invalid length"], 300);
-    EXPECT_GT(refusals["Invalid terminator"], 300);
-    EXPECT_GT(refusals["Not a "], 300);
-    // A leak of even one small block per file would show as well over 100 KB.
-    ASSERT_GT(heapBefore, 0u) << "the heap could not be walked";
-    EXPECT_LT(heapAfter, heapBefore + 32768) << heapBefore << " -> " << heapAfter;
+    EXPECT_GT(20000 - refused.total(), 3000);
+    EXPECT_GT(refused["Error reading "], 3000);
+    EXPECT_GT(refused["Not a "], 1000);
+    EXPECT_GT(refused["Invalid length"], 1000);
+    EXPECT_GT(refused["Invalid terminator"], 400);
+    EXPECT_GT(boxes, 200);
+    // Nothing is left behind: no snapshot or temporary file, no open file, no heap block per file.
+    EXPECT_EQ(snapshotsBefore, Listing(snapshots).size());
+    EXPECT_EQ(std::vector<std::wstring>{L"damaged.opt"}, Listing(scratch.path() + L"*"));
+    HANDLE alone = CreateFileW(path.c_str(), GENERIC_ALL, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(INVALID_HANDLE_VALUE, alone) << "no handle to the file is left open";
+    CloseHandle(alone);
+    ASSERT_TRUE(heap.walked()) << "the heap could not be walked";
+    EXPECT_LT(grown, 32768);
 }

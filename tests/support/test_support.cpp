@@ -1,93 +1,73 @@
 #include "test_support.h"
-#include <korvel.h>
+#include <stdio.h>
 
-namespace {
-
-BOOL CALLBACK FindBox(HWND hwnd, LPARAM data)
+std::string Narrow(const wchar_t* text)
 {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    wchar_t cls[32] = {0};
-    GetClassNameW(hwnd, cls, 32);
-    if (pid == GetCurrentProcessId() && lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(hwnd)) {
-        *reinterpret_cast<HWND*>(data) = hwnd;
-        return FALSE;
+    std::string s;
+    for (; text && *text; ++text)
+        s += *text < 128 ? (char)*text : '?';
+    return s;
+}
+
+std::string Narrow(const std::wstring& text) { return Narrow(text.c_str()); }
+
+std::string Narrow(const KString& text)
+{
+    // A KString may hold 0 units inside; keep them.
+    std::string s;
+    for (int i = 0; i < text.length(); ++i)
+        s += text[i] < 128 ? (char)text[i] : '?';
+    return s;
+}
+
+std::wstring Wide(const KString& text)
+{
+    return std::wstring((const wchar_t*)text, (size_t)text.length());
+}
+
+std::wstring Wide(const std::string& text)
+{
+    return std::wstring(text.begin(), text.end());
+}
+
+std::string Lower(std::string s)
+{
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z')
+            c = (char)(c - 'A' + 'a');
+    return s;
+}
+
+std::wstring Lower(std::wstring s)
+{
+    for (wchar_t& c : s)
+        c = towlower(c);
+    return s;
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t from = 0;
+    while (from < text.size()) {
+        size_t end = text.find('\n', from);
+        if (end == std::string::npos)
+            end = text.size();
+        size_t cut = end > from && text[end - 1] == '\r' ? end - 1 : end;
+        lines.push_back(text.substr(from, cut - from));
+        from = end + 1;
     }
-    return TRUE;
+    return lines;
 }
 
-std::wstring WindowText(HWND h)
+std::string Format(const char* format, ...)
 {
-    wchar_t buf[2048] = {0};
-    GetWindowTextW(h, buf, 2048);
-    return buf;
-}
-
-} // namespace
-
-HWND FindMessageBox()
-{
-    HWND box = nullptr;
-    EnumWindows(FindBox, reinterpret_cast<LPARAM>(&box));
-    return box;
-}
-
-BoxWatcher::BoxWatcher(int button) : press(button)
-{
-    thread = CreateThread(nullptr, 0, watch, this, 0, nullptr);
-}
-
-BoxWatcher::~BoxWatcher()
-{
-    stop = true;
-    WaitForSingleObject(thread, 5000);
-    CloseHandle(thread);
-}
-
-bool BoxWatcher::waitAnswered(DWORD ms)
-{
-    const DWORD start = GetTickCount();
-    while (!answered && GetTickCount() - start < ms) {
-        PumpMessages();
-        Sleep(10);
-    }
-    return answered;
-}
-
-void BoxWatcher::read(HWND box)
-{
-    title = WindowText(box);
-    // The static control with id 0xFFFF holds the message text.
-    text = WindowText(GetDlgItem(box, 0xFFFF));
-    owner = GetWindow(box, GW_OWNER);
-    for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        wchar_t cls[32] = {0};
-        GetClassNameW(c, cls, 32);
-        LONG style = GetWindowLongW(c, GWL_STYLE);
-        if (lstrcmpiW(cls, L"Static") == 0 && (style & SS_TYPEMASK) == SS_ICON)
-            icon = (HICON)SendMessageW(c, STM_GETICON, 0, 0);
-        if (lstrcmpiW(cls, L"Button") == 0 && IsWindowVisible(c))
-            buttons.push_back(GetDlgCtrlID(c));
-    }
-}
-
-DWORD WINAPI BoxWatcher::watch(void* p)
-{
-    auto* self = static_cast<BoxWatcher*>(p);
-    while (!self->stop) {
-        HWND box = FindMessageBox();
-        if (!box) {
-            Sleep(20);
-            continue;
-        }
-        Sleep(50); // the box finishes its layout
-        self->read(box);
-        self->answered = true;
-        HWND button = GetDlgItem(box, self->press);
-        PostMessageW(box, WM_COMMAND, MAKEWPARAM(self->press, BN_CLICKED), (LPARAM)button);
-        return 0;
-    }
-    return 0;
+    va_list args;
+    va_start(args, format);
+    KString s;
+    s._vsprint(format, args);
+    va_end(args);
+    return Narrow(s);
 }
 
 void PumpMessages()
@@ -100,6 +80,20 @@ void PumpMessages()
         }
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
+    }
+}
+
+bool WaitFor(const std::function<bool()>& done, DWORD ms)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        PumpMessages();
+        if (done())
+            return true;
+        if (GetTickCount() - start >= ms)
+            return done();
+        // Wakes on the next message or after a short while, whichever first.
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
 }
 
@@ -121,8 +115,7 @@ DWORD RunChild(const std::wstring& program, const std::wstring& args, std::strin
     std::wstring line = L"\"" + (hasDir ? program : ProgramDir() + program) + L"\" " + args;
     std::vector<wchar_t> buffer(line.begin(), line.end());
     buffer.push_back(0);
-    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
-                        &pi)) {
+    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
         CloseHandle(readEnd);
         CloseHandle(writeEnd);
         return (DWORD)-1;
@@ -152,51 +145,165 @@ std::wstring ProgramDir()
 
 std::wstring TempDir()
 {
-    wchar_t path[MAX_PATH] = {0};
-    GetTempPathW(MAX_PATH, path);
+    wchar_t path[MAX_PATH + 1] = {0};
+    GetTempPathW(MAX_PATH + 1, path);
     return path;
+}
+
+Bytes ReadBytes(const std::wstring& path)
+{
+    Bytes out;
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return out;
+    unsigned char chunk[65536];
+    DWORD got = 0;
+    while (ReadFile(h, chunk, sizeof(chunk), &got, nullptr) && got > 0)
+        out.insert(out.end(), chunk, chunk + got);
+    CloseHandle(h);
+    return out;
 }
 
 std::string ReadFileText(const std::wstring& path)
 {
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    std::string text;
-    if (f == INVALID_HANDLE_VALUE)
-        return text;
-    char chunk[4096];
-    DWORD n;
-    while (ReadFile(f, chunk, sizeof(chunk), &n, nullptr) && n)
-        text.append(chunk, n);
-    CloseHandle(f);
-    return text;
+    Bytes b = ReadBytes(path);
+    return std::string(b.begin(), b.end());
+}
+
+void WriteBytes(const std::wstring& path, const Bytes& bytes)
+{
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return;
+    DWORD put = 0;
+    if (!bytes.empty())
+        WriteFile(h, bytes.data(), (DWORD)bytes.size(), &put, nullptr);
+    CloseHandle(h);
+}
+
+namespace {
+
+void RemoveTree(const std::wstring& dir)
+{
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW((dir + L"*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = fd.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            std::wstring full = dir + name;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(full + L"\\");
+            } else {
+                SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(full.c_str());
+            }
+        } while (FindNextFileW(h, &fd));
+        FindClose(h);
+    }
+    RemoveDirectoryW(dir.c_str());
+}
+
+} // namespace
+
+ScratchDir::ScratchDir()
+{
+    static int serial = 0;
+    wchar_t name[64];
+    swprintf(name, 64, L"korvel_test_%lu_%d\\", GetCurrentProcessId(), ++serial);
+    dir = TempDir() + name;
+    RemoveTree(dir);
+    CreateDirectoryW(dir.c_str(), nullptr);
+}
+
+ScratchDir::~ScratchDir()
+{
+    RemoveTree(dir);
+}
+
+EnvVar::EnvVar(const wchar_t* n, const wchar_t* value) : name(n)
+{
+    wchar_t buf[4096];
+    DWORD len = GetEnvironmentVariableW(n, buf, 4096);
+    had = len > 0 && len < 4096;
+    if (had)
+        old = buf;
+    SetEnvironmentVariableW(n, value);
+}
+
+EnvVar::~EnvVar()
+{
+    SetEnvironmentVariableW(name.c_str(), had ? old.c_str() : nullptr);
 }
 
 std::string ReadLog()
 {
-    return ReadFileText((const wchar_t*)KDebug::getLogFileName());
+    return ReadFileText(Wide(KDebug::getLogFileName()));
 }
 
-std::string Narrow(const wchar_t* text)
+void MarkLog(const std::string& marker)
 {
-    std::string s;
-    for (; text && *text; ++text)
-        s += *text < 128 ? (char)*text : '?';
-    return s;
+    LogPrintf("== %s ==\n", marker.c_str());
 }
 
-std::vector<std::string> Lines(const std::string& text)
+std::string LogAfter(const std::string& marker)
 {
-    std::vector<std::string> lines;
-    size_t from = 0;
-    while (from < text.size()) {
-        size_t end = text.find("\r\n", from);
-        if (end == std::string::npos) {
-            lines.push_back(text.substr(from));
+    std::string log = ReadLog();
+    std::string line = "== " + marker + " ==\r\n";
+    size_t at = log.rfind(line);
+    return at == std::string::npos ? std::string() : log.substr(at + line.size());
+}
+
+size_t CountInLog(const std::string& text)
+{
+    std::string log = ReadLog();
+    size_t n = 0;
+    for (size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1))
+        ++n;
+    return n;
+}
+
+HeapGrowth::HeapGrowth() : before(GetHeapSize()) {}
+
+long long HeapGrowth::bytes() const
+{
+    return (long long)GetHeapSize() - (long long)before;
+}
+
+WindowOwner::~WindowOwner()
+{
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it)
+        delete *it;
+    if (App)
+        App->setMainWindow(nullptr);
+    PumpMessages();
+}
+
+void WindowOwner::release(KWindow* w)
+{
+    for (auto it = windows.begin(); it != windows.end(); ++it)
+        if (*it == w) {
+            windows.erase(it);
             break;
         }
-        lines.push_back(text.substr(from, end - from));
-        from = end + 2;
-    }
-    return lines;
+    delete w;
+}
+
+bool RunningOnWine()
+{
+    static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    return wine;
+}
+
+void ReportWineGap(bool held, const char* check, const char* file, int line)
+{
+    const char* name = strrchr(file, '/');
+    name = name ? name + 1 : file;
+    if (held)
+        printf("TODO_WINE %s:%d: Wine now supports this: %s\n", name, line, check);
+    else
+        printf("TODO_WINE %s:%d: known gap under Wine: %s\n", name, line, check);
+    fflush(stdout);
 }

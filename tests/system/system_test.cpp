@@ -1,22 +1,14 @@
 // Allocation rules, the clock, KMutex and KArray.
 #include <gtest/gtest.h>
 #include <malloc.h>
-#include <string.h>
 #include <algorithm>
-#include <memory>
-#include <vector>
-#include "ksystem.h"
-#include "kstring.h"
+#include "test_support.h"
 
 namespace {
 
-TEST(Memory, ZeroSizesGiveNullAndTheHeapTotalFollowsBlocks)
+TEST(Memory, ZeroSizesTheHeapTotalAndTheClock)
 {
-    EXPECT_EQ(Malloc(0), nullptr);
-    EXPECT_EQ(Calloc(0, 8), nullptr);
-    EXPECT_EQ(Calloc(8, 0), nullptr);
-    EXPECT_EQ(Realloc(nullptr, 0), nullptr);
-
+    EXPECT_TRUE(!Malloc(0) && !Calloc(0, 8) && !Calloc(8, 0) && !Realloc(nullptr, 0));
     size_t before = GetHeapSize();
     ASSERT_GT(before, 0u);
     unsigned char* p = (unsigned char*)Calloc(4, 50000);
@@ -26,93 +18,51 @@ TEST(Memory, ZeroSizesGiveNullAndTheHeapTotalFollowsBlocks)
     EXPECT_GE(GetHeapSize(), before + 200000);
     p = (unsigned char*)Realloc(p, 300000);
     ASSERT_NE(p, nullptr);
-    EXPECT_EQ(_msize(p), 300000u);
-    EXPECT_EQ(p[0], 0x5A);
+    EXPECT_TRUE(_msize(p) == 300000u && p[0] == 0x5A);
     Free(p);
     EXPECT_LT(GetHeapSize(), before + 200000);
-}
-
-TEST(Clock, MonotonicSecondsMatchSleep)
-{
+    // get_time: monotonic seconds that follow a Sleep.
     double t0 = get_time();
     EXPECT_GE(get_time(), t0);
     Sleep(50);
     double elapsed = get_time() - t0;
-    EXPECT_GT(elapsed, 0.040);
-    EXPECT_LT(elapsed, 0.500);
+    EXPECT_TRUE(elapsed > 0.040 && elapsed < 0.500) << elapsed;
 }
 
-// A second thread that enters a mutex, reports it, and leaves when told.
-class Prober {
-public:
-    explicit Prober(KMutex* m) : mutex(m)
-    {
-        entered = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        thread = CreateThread(nullptr, 0, &Prober::run, this, 0, nullptr);
-    }
-    ~Prober()
-    {
-        SetEvent(release);
-        // A thread still stuck in enter() is abandoned rather than waited for.
-        WaitForSingleObject(thread, 2000);
-        CloseHandle(thread);
-        CloseHandle(entered);
-        CloseHandle(release);
-    }
-    bool hasEntered(DWORD ms) { return WaitForSingleObject(entered, ms) == WAIT_OBJECT_0; }
+// Enters and leaves the mutex on another thread, which ends once it got in.
+DWORD WINAPI EnterAndLeave(void* m)
+{
+    static_cast<KMutex*>(m)->enter();
+    static_cast<KMutex*>(m)->leave();
+    return 0;
+}
 
-private:
-    static DWORD WINAPI run(void* arg)
-    {
-        Prober* p = (Prober*)arg;
-        p->mutex->enter();
-        SetEvent(p->entered);
-        WaitForSingleObject(p->release, INFINITE);
-        p->mutex->leave();
-        return 0;
-    }
+bool Ends(HANDLE thread, DWORD ms) { return WaitForSingleObject(thread, ms) == WAIT_OBJECT_0; }
 
-    KMutex* mutex;
-    HANDLE entered, release, thread;
-};
-
-// The mutexes are leaked when a test fails: the prober may still wait on them.
-TEST(KMutex, ScopedLockHoldsUntilItsScopeEnds)
+// The mutex is leaked when a thread stays stuck in enter().
+TEST(KMutex, ScopedLockHoldsUntilItsScopeEndsAndIsRecursive)
 {
     KMutex* m = new KMutex;
-    std::unique_ptr<Prober> probe;
+    HANDLE first, second;
     {
         KMutex guard(m);
-        probe.reset(new Prober(m));
-        EXPECT_FALSE(probe->hasEntered(150));
+        first = CreateThread(nullptr, 0, EnterAndLeave, m, 0, nullptr);
+        EXPECT_FALSE(Ends(first, 150));
     }
-    bool released = probe->hasEntered(5000);
-    EXPECT_TRUE(released);
-    probe.reset();
-    if (released)
-        delete m;
-}
-
-TEST(KMutex, IsRecursive)
-{
-    KMutex* m = new KMutex;
+    ASSERT_TRUE(Ends(first, 5000));
     m->enter();
     {
         KMutex inner(m);
         m->enter();
         m->leave();
     }
-    bool released;
-    {
-        Prober probe(m);
-        EXPECT_FALSE(probe.hasEntered(150));
-        m->leave();
-        released = probe.hasEntered(5000);
-        EXPECT_TRUE(released);
-    }
-    if (released)
-        delete m;
+    second = CreateThread(nullptr, 0, EnterAndLeave, m, 0, nullptr);
+    EXPECT_FALSE(Ends(second, 150));
+    m->leave();
+    ASSERT_TRUE(Ends(second, 5000));
+    CloseHandle(first);
+    CloseHandle(second);
+    delete m;
 }
 
 // Counts live instances so that missing or doubled destruction shows.
@@ -126,121 +76,75 @@ struct Tracked {
 };
 int Tracked::live = 0;
 
-TEST(KArray, AppendDoublesTheNewCountWhenFull)
+TEST(KArray, GrowthRemovalLifeOfElementsSortAndCopies)
 {
-    KArray<int> a;
-    EXPECT_EQ(a.capacity(), 0);
-    int caps[] = {2, 2, 6, 6, 6, 6, 14};
+    KArray<int> a, b(3);
+    std::vector<std::pair<int, int>> sizes = {{a.count(), a.capacity()}};
     for (int i = 0; i < 7; ++i) {
         a.append(10 + i);
-        EXPECT_EQ(a.count(), i + 1);
-        EXPECT_EQ(a.capacity(), caps[i]) << "append " << i + 1;
+        sizes.push_back({a.count(), a.capacity()});
     }
+    EXPECT_EQ(sizes, (std::vector<std::pair<int, int>>{{0, 0}, {1, 2}, {2, 2}, {3, 6}, {4, 6}, {5, 6}, {6, 6},
+                                                        {7, 14}}));
     EXPECT_EQ(a[0] + a[6], 26);
-
-    KArray<int> b(3);
     EXPECT_EQ(b[0] | b[1] | b[2], 0);
     b.append(7);
-    EXPECT_EQ(b.capacity(), 8);
-    EXPECT_EQ(b[3], 7);
-    KArray<KString> e(2);
-    EXPECT_TRUE(e[1].isNull());
+    EXPECT_TRUE(b.capacity() == 8 && b[3] == 7 && KArray<KString>(2)[1].isNull());
+    EXPECT_EQ(KArray<int>().findRemove(0), -1);
     // Appending an element of the array itself while the storage moves.
     KArray<KString> s;
     s.append("first");
     s.append("second");
     s.append(s[0]);
     EXPECT_EQ(s[2], "first");
-}
-
-TEST(KArray, RemoveAndFindRemoveDestroyTheElement)
-{
+    // Copies are deep.
+    KArray<KString> copy(s), assigned;
+    copy[0] += "!";
+    EXPECT_TRUE(s[0] == "first" && copy[0] == "first!");
+    EXPECT_NE((wchar_t*)s[1], (wchar_t*)copy[1]);
+    assigned.append("x");
+    assigned = s;
+    ASSERT_EQ(assigned.count(), 3);
+    EXPECT_EQ(assigned[1], "second");
+    // remove, findRemove, reserve and free destroy exactly the elements they drop.
     {
-        KArray<Tracked> a;
+        KArray<Tracked> t;
         for (int i = 0; i < 5; ++i)
-            a.append(Tracked(i));
-        a.remove(1);
-        a.remove(4);
-        a.remove(-1);
-        EXPECT_EQ(Tracked::live, 4);
-        ASSERT_EQ(a.count(), 4);
-        EXPECT_EQ(a[1].value, 2);
-        EXPECT_EQ(a[3].value, 4);
-
-        EXPECT_EQ(a.findRemove(Tracked(7)), -1);
-        EXPECT_EQ(a.count(), 4);
-        EXPECT_EQ(a.findRemove(Tracked(3)), 2);
-        EXPECT_EQ(a.count(), 3);
-        EXPECT_EQ(a[2].value, 4);
+            t.append(Tracked(i));
+        t.remove(1);
+        t.remove(4);
+        t.remove(-1);
+        ASSERT_EQ(t.count(), 4);
+        EXPECT_EQ(std::vector<int>({Tracked::live, t[1].value, t[3].value, t.findRemove(Tracked(7)),
+                                    t.count(), t.findRemove(Tracked(3)), t.count(), t[2].value}),
+                  std::vector<int>({4, 2, 4, -1, 4, 2, 3, 4}));
     }
     EXPECT_EQ(Tracked::live, 0);
-    KArray<int> empty;
-    EXPECT_EQ(empty.findRemove(0), -1);
-}
-
-TEST(KArray, ReserveAndFreeDestroyTheElements)
-{
-    KArray<Tracked> a;
-    a.append(Tracked(1));
-    a.append(Tracked(2));
-    a.reserve(5, true);
-    EXPECT_EQ(Tracked::live, 5);
-    EXPECT_EQ(a.count(), 5);
-    EXPECT_EQ(a.capacity(), 5);
-    EXPECT_EQ(a[0].value, 0);
-    a.reserve(3, false);
-    EXPECT_EQ(Tracked::live, 0);
-    EXPECT_EQ(a.count(), 0);
-    EXPECT_EQ(a.capacity(), 3);
-    a.append(Tracked(9));
-    a.free();
-    EXPECT_EQ(Tracked::live, 0);
-    EXPECT_EQ(a.count(), -1);
-}
-
-int CompareInts(const int& a, const int& b)
-{
-    return a < b ? -1 : (a > b ? 1 : 0);
-}
-
-TEST(KArray, SortOrdersByTheComparison)
-{
-    std::vector<std::vector<int>> inputs = {{}, {5}, {2, 1}, {1, 2, 3, 4, 5}, {5, 4, 3, 2, 1}, {3, 3, 3, 3}};
-    std::vector<int> mixed;
-    unsigned state = 12345;
-    for (int i = 0; i < 500; ++i) {
-        state = state * 1103515245 + 12345;
-        mixed.push_back((int)(state >> 16) % 37);
-    }
-    inputs.push_back(mixed);
+    KArray<Tracked> t;
+    t.append(Tracked(1));
+    t.append(Tracked(2));
+    t.reserve(5, true);
+    EXPECT_EQ(std::vector<int>({Tracked::live, t.count(), t.capacity(), t[0].value}),
+              std::vector<int>({5, 5, 5, 0}));
+    t.reserve(3, false);
+    EXPECT_EQ(std::vector<int>({Tracked::live, t.count(), t.capacity()}), std::vector<int>({0, 0, 3}));
+    t.append(Tracked(9));
+    t.free();
+    EXPECT_TRUE(Tracked::live == 0 && t.count() == -1);
+    // sort orders by the comparison.
+    std::vector<std::vector<int>> inputs = {{}, {5}, {2, 1}, {1, 2, 3, 4, 5}, {5, 4, 3, 2, 1}, {3, 3, 3}, {}};
+    Random r(12345);
+    for (int i = 0; i < 500; ++i)
+        inputs.back().push_back((int)r.below(37));
     for (const std::vector<int>& in : inputs) {
-        KArray<int> a;
+        KArray<int> sorted;
         for (int v : in)
-            a.append(v);
-        a.sort(CompareInts);
+            sorted.append(v);
+        sorted.sort([](const int& x, const int& y) { return x < y ? -1 : (x > y ? 1 : 0); });
         std::vector<int> want = in;
         std::sort(want.begin(), want.end());
-        ASSERT_EQ(a.count(), (int)want.size());
-        EXPECT_TRUE(std::equal(want.begin(), want.end(), a.begin())) << "size " << in.size();
+        EXPECT_EQ(std::vector<int>(sorted.begin(), sorted.begin() + sorted.count()), want) << in.size();
     }
-}
-
-TEST(KArray, CopiesAreDeep)
-{
-    KArray<KString> a;
-    a.append("one");
-    a.append("two");
-    KArray<KString> b(a);
-    b[0] += "!";
-    EXPECT_EQ(a[0], "one");
-    EXPECT_EQ(b[0], "one!");
-    EXPECT_NE((wchar_t*)a[1], (wchar_t*)b[1]);
-
-    KArray<KString> c;
-    c.append("x");
-    c = a;
-    ASSERT_EQ(c.count(), 2);
-    EXPECT_EQ(c[1], "two");
 }
 
 } // namespace
