@@ -3,7 +3,9 @@
 # the CMAKE_CROSSCOMPILING_EMULATOR of the toolchain files, so CTest starts
 # every test program through it.
 #
-#   wine-run.sh PROGRAM [ARGS...]  run PROGRAM; exit with its exit code
+#   wine-run.sh PROGRAM [ARGS...]  run PROGRAM; exit with its exit code (70
+#                                  when it died of an unhandled exception that
+#                                  Wine ended with exit code 0)
 #   wine-run.sh --start [PATH]     get the prefix, the display and the wine
 #                                  server ready; print the X display in use
 #   wine-run.sh --stop [PATH]      stop the wine server of the prefix and the
@@ -329,4 +331,12 @@ while :; do
     kill -0 "$pid" 2>/dev/null || break
 done
 wait "$tail_out" "$tail_err"
+# A program that dies of an unhandled exception after it has opened windows
+# may end with exit code 0 under Wine (its debugger stops halfway through the
+# crash report), which would pass a crashed test. Wine's report on the
+# program's standard error tells.
+if [ "$rc" -eq 0 ] && grep -q '^wine: Unhandled .*starting debugger' "$err" 2>/dev/null; then
+    echo "wine-run: $1 died of an unhandled exception (Wine reported exit code 0)" >&2
+    rc=70
+fi
 exit "$rc"

@@ -111,11 +111,9 @@ TEST(HandlerExceptions, RepeatedFailuresWhileTheBoxIsOpenAreOnlyLogged)
     EXPECT_EQ(5, t->presses);
     EXPECT_EQ(1u, boxes.count());
     EXPECT_EQ(L"out of range", boxes.box().text);
-    const std::string log = LogAfter("repeats");
-    size_t lines = 0;
-    for (size_t at = log.find(": out of range"); at != std::string::npos; at = log.find(": out of range", at + 1))
-        ++lines;
-    EXPECT_EQ(5u, lines) << log;
+    const std::vector<std::string> lines = Lines(LogAfter("repeats"));
+    EXPECT_EQ(5, std::count_if(lines.begin(), lines.end(),
+                               [](const std::string& l) { return l.find(": out of range") != l.npos; }));
 }
 
 TEST(HandlerExceptions, FailuresDuringCreateWindowEx)
@@ -147,20 +145,21 @@ TEST(HandlerExceptions, FailuresDuringCreateWindowEx)
 
 TEST(HandlerExceptions, TheMessageLoopOfRunGoesOnAndTheProgramEndsNormally)
 {
+    const std::string of = "Unhandled exception in the handler of the boundary window.\n\n";
     const struct {
         const wchar_t* what;
-        const char* box;
+        std::string box;
     } runs[] = {
-        {L"korvel", "Unhandled exception in the handler of the boundary window.\n\nrefused 5"},
+        {L"korvel", of + "refused 5"},
         {L"std", "out of range"},
-        {L"fault", "Unhandled exception in the handler of the boundary window.\n\nEXCEPTION_ACCESS_VIOLATION"},
+        {L"fault", of + "EXCEPTION_ACCESS_VIOLATION"},
         {L"other", "Unknown exception in the handler of the boundary window."},
     };
     for (const auto& r : runs) {
         std::string out;
         EXPECT_EQ(5u, RunChild(L"boundary_child.exe", r.what, &out)) << out;
         out.erase(std::remove(out.begin(), out.end(), '\r'), out.end());
-        EXPECT_NE(std::string::npos, out.find(std::string("boxes: 1\n") + r.box)) << out;
+        EXPECT_NE(std::string::npos, out.find("boxes: 1\n" + r.box)) << out;
         const std::string log = ReadFileText(TempDir() + L"boundary_child.log");
         EXPECT_NE(std::string::npos, log.find("handler of the boundary window.")) << log;
     }
