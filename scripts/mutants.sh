@@ -22,13 +22,14 @@
 # need no relink), the tests run, and the file is restored. The test program
 # of the fault's subsystem (src/<dir>/ -> test <dir>) runs first, since it is
 # the likeliest to fail. Each test program gets MUTANTS_TEST_TIMEOUT seconds
-# (default 300, as for `make test`), so that a fault making a test hang counts as caught.
+# (default 300, as in `make test`): a fault that makes a test hang is caught.
 #
 # Output: one line per fault, "<id> caught|MISSED|stale|build-error  <text>",
 # and "caught N of M"; the table also goes to build/mutants/result.txt, the
 # output of each build and test run to build/mutants/logs/<id>.log.
 #
-# The list, scripts/mutants.txt: "# ..." comments, and entries of the form
+# The list, scripts/mutants.txt ($MUTANTS_LIST when set): "# ..." comments,
+# and entries of the form
 #
 #   == <id> <short description>
 #   file: src/<dir>/<file>.cpp
@@ -37,7 +38,7 @@
 
 set -u
 root=$(CDPATH='' cd -- "$(dirname -- "$0")/.." && pwd) || exit 1
-list=$root/scripts/mutants.txt
+list=${MUTANTS_LIST:-$root/scripts/mutants.txt}
 work=$root/build/mutants
 tree=$work/tree
 build=$work/build
