@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <string>
 #include <vector>
+#include "test_support.h"
 
 namespace {
 
@@ -39,25 +40,6 @@ int MakeTree(const std::wstring& root)
         ++written;
     }
     return written;
-}
-
-void RemoveTree(const std::wstring& dir)
-{
-    WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW((dir + L"*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = fd.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(dir + name + L"\\");
-            else
-                DeleteFileW((dir + name).c_str());
-        } while (FindNextFileW(h, &fd));
-        FindClose(h);
-    }
-    RemoveDirectoryW(dir.c_str());
 }
 
 bool IsDots(const wchar_t* n)
@@ -152,15 +134,13 @@ void Compare(const std::wstring& root, const wchar_t* pattern)
 
 int main()
 {
-    std::wstring root = std::wstring(GetTempDir()) + L"korvel_bench_findfiles_" +
-                        std::to_wstring(GetCurrentProcessId()) + L"\\";
-    RemoveTree(root);
+    ScratchDir scratch; // removed with the tree at the end
+    const std::wstring& root = scratch.path();
     double t0 = get_time();
     int made = MakeTree(root);
     printf("tree: %d files under %ls, made in %.1f s; %d rounds each\n", made, root.c_str(),
            get_time() - t0, Rounds);
     Compare(root, L"*");
     Compare(root, L"*.dat");
-    RemoveTree(root);
     return made == FileCount ? 0 : 1;
 }
