@@ -15,6 +15,7 @@
 #include "kdiag.h"
 #include "kargs.h"
 #include "kevent.h"
+#include "ktimer.h"
 #include "kgraphics.h"
 #include "kwindow.h"
 #include "kform.h"
