@@ -5,90 +5,60 @@
 
 namespace {
 
+// Counts expiries; stops its timer on the first one and throws when told to.
 struct Counter {
     int fired = 0;
-    KTimer* stopOnFirst = nullptr;
-    bool throws = false;
+    KTimer timer;
+    bool stopFirst = false, throws = false;
+    Counter() { timer.setHandler(new TimerEventHandler<Counter>(this, &Counter::tick)); }
     void tick()
     {
         ++fired;
-        if (stopOnFirst)
-            stopOnFirst->stop();
+        if (stopFirst)
+            timer.stop();
         if (throws)
             throw std::runtime_error("tick failed");
     }
 };
 
-KTimer* Timed(Counter& c)
-{
-    auto* t = new KTimer;
-    t->setHandler(new TimerEventHandler<Counter>(&c, &Counter::tick));
-    return t;
-}
-
 } // namespace
 
-TEST(Timers, FireThroughTheLoopAndKeepTheirInterval)
+TEST(Timers, FireThroughTheLoopKeepTheirIntervalAndIgnoreLateExpiries)
 {
-    Counter c;
-    KTimer* t = Timed(c);
     const int before = KTimer::numTimer();
-    t->start(50);
-    EXPECT_TRUE(t->isRunning());
-    EXPECT_EQ(before + 1, KTimer::numTimer());
-    EXPECT_EQ(t, KTimer::timers[before]);
-    WaitFor([] { return false; }, 1000);
-    // About 20 expiries; wide bounds for a loaded machine.
-    EXPECT_GE(c.fired, 8);
-    EXPECT_LE(c.fired, 24);
-
-    t->stop();
-    EXPECT_FALSE(t->isRunning());
+    {
+        Counter c;
+        c.timer.start(50);
+        EXPECT_EQ(&c.timer, KTimer::timers[before]);
+        WaitFor([] { return false; }, 1000);
+        EXPECT_TRUE(c.fired >= 8 && c.fired <= 24) << c.fired << " expiries, about 20 expected";
+        c.timer.stop();
+        c.timer.start(0);
+        EXPECT_TRUE(c.timer.isRunning() && c.timer.getTimeout() == 50) << "start(0) keeps the interval";
+        EXPECT_EQ(before + 1, KTimer::numTimer()) << "a restart is registered once";
+    }
     EXPECT_EQ(before, KTimer::numTimer());
-    t->start(0);
-    EXPECT_EQ(50, t->getTimeout()) << "start(0) keeps the interval";
-    EXPECT_TRUE(t->isRunning());
-    t->start(-5);
-    EXPECT_EQ(50, t->getTimeout());
-    EXPECT_EQ(before + 1, KTimer::numTimer()) << "a restart is registered once";
-    delete t;
-    EXPECT_EQ(before, KTimer::numTimer());
-}
 
-TEST(Timers, LateExpiriesStoppedTimersAndFailingHandlers)
-{
-    // An expiry queued before the timer was destroyed is ignored.
-    Counter late;
-    KTimer* t = Timed(late);
-    t->start(10);
-    // Only the expiry is taken off the queue: pumping would deliver it.
+    // An expiry taken off the queue (pumping would deliver it) before its
+    // timer is destroyed is ignored.
+    auto* late = new Counter;
+    late->timer.start(10);
     MSG msg = {};
     for (int i = 0; i < 400 && !PeekMessageW(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE); ++i)
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_TIMER);
     ASSERT_EQ(UINT(WM_TIMER), msg.message);
-    delete t;
+    delete late;
     DispatchMessageW(&msg);
-    EXPECT_EQ(0, late.fired);
 
-    // A handler that stops its own timer is called once.
-    Counter once;
-    KTimer* self = Timed(once);
-    once.stopOnFirst = self;
-    self->start(10);
-    WaitFor([] { return false; }, 200);
-    EXPECT_EQ(1, once.fired);
-    EXPECT_FALSE(self->isRunning());
-    delete self;
-
-    // What a handler throws stops in the timer procedure: a box, and the loop goes on.
-    Counter failing;
-    failing.throws = true;
-    KTimer* bad = Timed(failing);
-    failing.stopOnFirst = bad;
+    // A handler stopping its own timer, and one throwing: a box, the loop goes on.
+    Counter once, failing;
+    once.stopFirst = failing.stopFirst = failing.throws = true;
     BoxWatcher boxes;
-    bad->start(10);
-    EXPECT_TRUE(WaitFor([&] { return boxes.count() >= 1; }, 3000));
-    EXPECT_EQ(L"tick failed", boxes.box().text);
+    once.timer.start(10);
+    failing.timer.start(10);
+    EXPECT_TRUE(WaitFor([&] { return boxes.count() >= 1 && once.fired; }, 3000));
+    WaitFor([] { return false; }, 100);
+    EXPECT_EQ(1, once.fired);
     EXPECT_EQ(1, failing.fired);
-    delete bad;
+    EXPECT_EQ(L"tick failed", boxes.box().text);
 }

@@ -160,7 +160,7 @@ Caught Catch(F&& f)
 // A fixed linear congruential generator, so every run sees the same inputs.
 class Random {
 public:
-    explicit Random(unsigned seed) : x(seed) {}
+    explicit Random(unsigned start) : x(start) {}
     unsigned next()
     {
         x = x * 1664525u + 1013904223u;
