@@ -10,6 +10,11 @@
 
 class KWindow;
 class KListBox;
+class KScrollBar;
+// Events of controls, defined with their controls.
+class ScrollBarEvent;
+class ComboBoxEvent;
+class PromptEvent;
 
 class KORVEL_API Event {
 public:
@@ -25,10 +30,19 @@ public:
     bool isDoubleClick() const { return (type & 16) != 0; }
 };
 
-// Mouse type bits.
+// Mouse type bits. A handler's mask takes an event when all its type bits are
+// in the mask: ME_BUTTONS (475) takes presses, releases, drags and double
+// clicks of all three buttons, ME_MOTION alone plain pointer motion.
 enum {
     ME_PRESS = 1, ME_RELEASE = 2, ME_MOTION = 4, ME_DRAG = 8, ME_DOUBLE = 16,
-    ME_LEFT = 64, ME_MIDDLE = 128, ME_RIGHT = 256, ME_WHEEL = 512
+    ME_LEFT = 64, ME_MIDDLE = 128, ME_RIGHT = 256, ME_WHEEL = 512,
+    ME_BUTTONS = 475
+};
+
+// Keyboard types; KE_ALL (31) takes every keyboard event.
+enum {
+    KE_CHAR = 1, KE_KEY_DOWN = 2, KE_KEY_UP = 4, KE_FOCUS_IN = 8, KE_FOCUS_OUT = 16,
+    KE_ALL = 31
 };
 
 class KORVEL_API MouseEvent : public Event {
@@ -49,7 +63,7 @@ public:
     bool isAlt() const { return (modifiers & 4) != 0; }
 };
 
-// Keyboard types: 1 character, 2 key down, 4 key up, 8 focus in, 16 focus out.
+// Built from WM_CHAR, WM_KEYDOWN, WM_KEYUP, WM_SETFOCUS and WM_KILLFOCUS.
 class KORVEL_API KeyboardEvent : public Event {
 public:
     unsigned short key = 0;
@@ -69,9 +83,13 @@ public:
     RECT updateRect;
 
     ExposeEvent(KWindow* w, UINT msg, WPARAM wParam, LPARAM lParam);
+    // Ends the paint even when a handler deleted the window.
     ~ExposeEvent() override;
     ExposeEvent(const ExposeEvent&) = delete;
     ExposeEvent& operator=(const ExposeEvent&) = delete;
+
+private:
+    HWND painted;
 };
 
 class KORVEL_API ResizeEvent : public Event {
@@ -217,6 +235,60 @@ private:
     T* owner;
     Method method;
     unsigned long mask;
+};
+
+// Takes events of class E and stamps them with the handler's client value
+// (the base of ComboBoxHandler and PromptEventHandler).
+template <class T, class E>
+class ClientEventHandler : public EventHandler {
+public:
+    typedef void (T::*Method)(KWindow*, E*);
+    ClientEventHandler(T* o, unsigned long data, Method m) : owner(o), clientData(data), method(m) {}
+    bool callHandler(KWindow* window, Event* event) override
+    {
+        E* e = EventAs<E>(event);
+        if (!e)
+            return false;
+        e->clientData = clientData;
+        (owner->*method)(window, e);
+        return true;
+    }
+private:
+    T* owner;
+    unsigned long clientData;
+    Method method;
+};
+
+template <class T>
+class ComboBoxHandler : public ClientEventHandler<T, ComboBoxEvent> {
+public:
+    using ClientEventHandler<T, ComboBoxEvent>::ClientEventHandler;
+};
+
+template <class T>
+class PromptEventHandler : public ClientEventHandler<T, PromptEvent> {
+public:
+    using ClientEventHandler<T, PromptEvent>::ClientEventHandler;
+};
+
+// Calls the owner with the scroll bar the event comes from. (E is a parameter
+// only so that the event class may still be incomplete here.)
+template <class T, class E = ScrollBarEvent>
+class ScrollBarHandler : public EventHandler {
+public:
+    typedef void (T::*Method)(KScrollBar*, E*);
+    ScrollBarHandler(T* o, Method m) : owner(o), method(m) {}
+    bool callHandler(KWindow*, Event* event) override
+    {
+        E* e = EventAs<E>(event);
+        if (!e)
+            return false;
+        (owner->*method)(e->bar, e);
+        return true;
+    }
+private:
+    T* owner;
+    Method method;
 };
 
 // Handlers that call a plain function.

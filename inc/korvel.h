@@ -16,6 +16,7 @@
 #include "kargs.h"
 #include "kevent.h"
 #include "ktimer.h"
+#include "kmenu.h"
 #include "kgraphics.h"
 #include "kwindow.h"
 #include "kform.h"

@@ -1,5 +1,6 @@
 // The application object, its message loop and the program's entry point.
 #include "kapp.h"
+#include "kwindow_internal.h"
 #include "kgraphics.h"
 #include "kwindow.h"
 #include "ktoplevel.h"
@@ -29,6 +30,14 @@ void KAppClass::init(HINSTANCE inst, HINSTANCE prev, char* line, int show)
     cmdShow = show;
 }
 
+bool TranslateMainAccelerator(MSG& msg)
+{
+    KMainWin* w = App ? App->getMainWindow() : nullptr;
+    if (!w || !w->hasAccel() || !w->areAccelEnabled() || GetActiveWindow() != w->getWindow())
+        return false;
+    return TranslateAcceleratorW(w->getWindow(), w->getAccel(), &msg) != 0;
+}
+
 unsigned long KAppClass::run()
 {
     if (mainWin) {
@@ -39,9 +48,7 @@ unsigned long KAppClass::run()
     }
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        KMainWin* w = mainWin;
-        if (w && w->hasAccel() && w->areAccelEnabled() && GetActiveWindow() == w->getWindow() &&
-            TranslateAcceleratorW(w->getWindow(), w->getAccel(), &msg))
+        if (TranslateMainAccelerator(msg))
             continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);

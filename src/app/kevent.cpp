@@ -114,13 +114,13 @@ KeyboardEvent::KeyboardEvent(KWindow* w, UINT msg, WPARAM wParam, LPARAM lp) : E
     }
 }
 
-ExposeEvent::ExposeEvent(KWindow* w, UINT, WPARAM, LPARAM) : Event(w)
+ExposeEvent::ExposeEvent(KWindow* w, UINT, WPARAM, LPARAM) : Event(w), painted(w->getWindow())
 {
-    BeginPaint(w->getWindow(), &paint);
+    BeginPaint(painted, &paint);
     updateRect = paint.rcPaint;
 }
 
 ExposeEvent::~ExposeEvent()
 {
-    EndPaint(window->getWindow(), &paint);
+    EndPaint(painted, &paint);
 }

@@ -144,7 +144,7 @@ void KWindow::_create()
 KWindow::~KWindow()
 {
     destroying = true;
-    EndDeliveriesOf(this);
+    EndWatchesOf(this);
     DestroyEvent gone(this);
     // A destructor must not throw: a failing handler is reported here.
     try {

@@ -6,45 +6,49 @@
 
 namespace {
 
-// One running delivery of an event. A handler may delete the window whose
-// chain is being walked; the destructor marks the delivery dead so that the
-// walk stops without touching the window again.
-struct Delivery;
-Delivery* running_delivery = nullptr;
-
-// Linked into the list of running deliveries for its lifetime, so that an
-// exception thrown by a handler unlinks it too.
-struct Delivery {
-    KWindow* window;
-    bool alive = true;
-    Delivery* outer;
-    explicit Delivery(KWindow* w) : window(w), outer(running_delivery) { running_delivery = this; }
-    ~Delivery() { running_delivery = outer; }
-    Delivery(const Delivery&) = delete;
-    Delivery& operator=(const Delivery&) = delete;
-};
+// The watches of this thread, innermost first. Linked for their lifetime, so
+// that an exception thrown by a handler unlinks its delivery too.
+WindowWatch* running_watches = nullptr;
 
 } // namespace
 
-// Called by the destructor before the window's own DestroyEvent goes out.
-void EndDeliveriesOf(KWindow* w)
+WindowWatch::WindowWatch(KWindow* w) : window(w), outer(running_watches)
 {
-    for (Delivery* d = running_delivery; d; d = d->outer)
+    running_watches = this;
+}
+
+WindowWatch::~WindowWatch()
+{
+    running_watches = outer;
+}
+
+void EndWatchesOf(KWindow* w)
+{
+    for (WindowWatch* d = running_watches; d; d = d->outer)
         if (d->window == w)
-            d->alive = false;
+            d->window = nullptr;
+}
+
+void HandlerRemoved(KWindow* w, int removed)
+{
+    for (WindowWatch* d = running_watches; d; d = d->outer)
+        if (d->window == w && removed < d->next)
+            --d->next;
 }
 
 int KWindow::callHandlers(Event* e)
 {
     if (destroying && !dynamic_cast<DestroyEvent*>(e))
         return 0;
-    Delivery d(this);
+    WindowWatch d(this);
     int taken = 0;
-    // The count is read again at every step: a handler added during the
-    // delivery is offered the event too.
-    for (int i = 0; d.alive && i < handlers.count(); ++i)
-        if (handlers[i]->callHandler(this, e))
+    // The length is read again at every step, so a handler added during the
+    // delivery is offered the event too; removals move d.next back.
+    while (d.alive() && d.next < handlers.count()) {
+        EventHandler* h = handlers[d.next++];
+        if (h->callHandler(this, e))
             ++taken;
+    }
     return taken;
 }
 
@@ -58,7 +62,9 @@ EventHandler* KWindow::_addEventHandler(EventHandler* h)
 void KWindow::_removeEventHandler(EventHandler* h)
 {
     removedHandlerHandler(h);
-    handlers.findRemove(h);
+    const int removed = handlers.findRemove(h);
+    if (removed >= 0)
+        HandlerRemoved(this, removed);
 }
 
 bool KWindow::hasIOHandlers() const

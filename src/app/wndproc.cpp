@@ -148,9 +148,10 @@ LRESULT KWindow::dispatch(UINT msg, WPARAM wParam, LPARAM lParam)
         GetWindowRect(hwnd, &r);
         winWidth = r.right - r.left;
         winHeight = r.bottom - r.top;
+        WindowWatch watch(this);
         ResizeEvent e(this, msg, wParam, lParam);
         callHandlers(&e);
-        if (!parent)
+        if (watch.alive() && !parent)
             sizeHandler((unsigned)wParam);
         return 0;
     }
@@ -202,8 +203,11 @@ LRESULT KWindow::dispatch(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_VKEYTOITEM:
         if (LOWORD(wParam) == VK_RETURN) {
             // Enter in a list box acts as a double click on the selection.
+            WindowWatch watch(this);
             ListBoxEvent e(this, LBN_DBLCLK);
             callHandlers(&e);
+            if (!watch.alive())
+                return -1; // a handler deleted the list: nothing more to do
         } else if (LOWORD(wParam) == VK_TAB) {
             SendMessageW(hwnd, WM_CHAR, VK_TAB, 0);
         }

@@ -2,69 +2,11 @@
 // geometry, the tree, display, the main window, reports, saved options, events and handler chains.
 #include <gtest/gtest.h>
 #include "test_support.h"
-
-typedef std::vector<long> Longs;
-typedef std::vector<std::string> Texts;
-
-static void Add(KArgList&) {}
-
-template <class V, class... Rest>
-static void Add(KArgList& args, int attrib, V value, Rest... rest)
-{
-    args.add(attrib, value);
-    Add(args, rest...);
-}
-
-// A window made from attribute pairs, Probe::make(parent, WA_X, 1, WA_Y, 2), that records its
-// size calls. At namespace scope, so that its run-time type name is plainly "Probe".
-class Probe : public KWindow {
-public:
-    template <class... Pairs>
-    static Probe* make(KWindow* parent, Pairs... pairs)
-    {
-        KArgList args;
-        Add(args, pairs...);
-        auto* w = new Probe;
-        w->init(parent, &args);
-        return w;
-    }
-    void sizeHandler(unsigned int type) override { sizeTypes.push_back(type); }
-    int getInitialTab() override { return 3; }
-    std::vector<unsigned> sizeTypes;
-    using KWindow::inputEnabled;
-};
+#include "app_tests.h"
 
 static const unsigned long Popup = WS_POPUP;
 
 static DWORD StyleOf(KWindow* w) { return (DWORD)GetWindowLongW(*w, GWL_STYLE); }
-
-// What handlers were given: events as text, and the native windows.
-struct Log {
-    Texts events;
-    std::vector<HWND> windows;
-    void mouse(KWindow* w, MouseEvent* e)
-    {
-        events.push_back(Format("%lu/%lu/%ld", e->type, e->clientData, e->wheel)); // type/client data/wheel
-        windows.push_back(*w);
-    }
-    void key(KWindow*, KeyboardEvent* e) { events.push_back(Format("k%lu %c", e->type, (char)e->key)); }
-    void first(KWindow*, DeviceEvent*) { events.push_back("first"); }
-    void second(KWindow*, DeviceEvent*) { events.push_back("second"); }
-    void socket(KWindow*, SocketEvent* e)
-    {
-        events.push_back(Format("%lu %d %d", e->type, (int)e->socket, e->error));
-    }
-    void destroyed(KWindow* w, DestroyEvent*)
-    {
-        events.push_back(Narrow(w->getCaption()));
-        windows.push_back(*w);
-    }
-    void kill(KWindow* w, DeviceEvent*)
-    {
-        events.push_back("kill");
-        delete w;
-    }
-};
 
 // Sends messages with key state and pointer position, in order.
 struct Step { UINT msg; WPARAM keys; int x, y; };

@@ -33,6 +33,17 @@ void PumpMessages();
 // done() at the end. Tests wait with this, never with a bare Sleep.
 bool WaitFor(const std::function<bool()>& done, DWORD ms = 5000);
 
+// Real input through SendInput, as a user gives it (input.cpp). Keys are
+// pressed in order and released in reverse; the pointer moves to a point of
+// the screen; Click presses and releases buttons (MOUSEEVENTF_LEFTDOWN ...)
+// at the pointer. Activate makes w the active, focused window and says
+// whether that succeeded.
+void PressKeys(std::initializer_list<WORD> keys);
+void MovePointer(int x, int y);
+void MouseButtons(std::initializer_list<DWORD> buttonFlags);
+void Wheel(int delta);
+bool Activate(HWND w);
+
 // The visible message box (dialog class #32770) of this process, or null.
 HWND FindMessageBox();
 
