@@ -6,7 +6,7 @@
 namespace {
 
 enum { ID_OPEN = 101, ID_SAVE, ID_QUIT, ID_RECENT, ID_TOOLS, ID_ZOOM, ID_MENU, ID_FIND, ID_BACK,
-       ID_NEXT, ID_ODD, ID_VIEW_RECENT, ID_HELP };
+       ID_NEXT, ID_ODD, ID_VIEW_RECENT, ID_HELP, ID_REDO };
 
 HMENU Bar(HACCEL& accel)
 {
@@ -18,6 +18,7 @@ HMENU Bar(HACCEL& accel)
             MENU_ITEM, L"Tools", ID_TOOLS,
             MENU_SEPARATOR,
             MENU_ITEM, L"&Quit\tCtrl+Shift+Q", ID_QUIT,
+            MENU_ITEM, L"Redo\tCtrl+y", ID_REDO,
         MENU_POPUP_END,
         MENU_POPUP, L"&View",
             MENU_ITEM, L"Zoom in\t+", ID_ZOOM,
@@ -99,7 +100,7 @@ TEST(Menus, AcceleratorsFromItemTextsAndLookUps)
     ASSERT_NE(nullptr, accel);
     // Ctrl is 8, Shift 4, Alt 16, a virtual key 1; a lone character is itself, upper case after
     // a modifier; an unknown key name leaves the key 0.
-    EXPECT_EQ((Texts{"9 79 101", "9 83 102", "13 81 103", "0 43 106", "0 120 107", "1 114 108",
+    EXPECT_EQ((Texts{"9 79 101", "9 83 102", "13 81 103", "9 89 114", "0 43 106", "0 120 107", "1 114 108",
                      "17 37 109", "1 34 110", "9 0 111"}),
               Entries(accel));
     DestroyAcceleratorTable(accel);
