@@ -1,21 +1,10 @@
 // The window core inside this application, through real native windows and messages: creation,
-// geometry, the tree, display, the main window, reports, saved options, events and handler chains.
+// geometry, the tree, display, the main window, reports and saved options.
 #include <gtest/gtest.h>
 #include "test_support.h"
 #include "app_tests.h"
 
-static const unsigned long Popup = WS_POPUP;
-
 static DWORD StyleOf(KWindow* w) { return (DWORD)GetWindowLongW(*w, GWL_STYLE); }
-
-// Sends messages with key state and pointer position, in order.
-struct Step { UINT msg; WPARAM keys; int x, y; };
-
-static void Play(KWindow* w, std::initializer_list<Step> steps)
-{
-    for (const Step& s : steps)
-        SendMessageW(*w, s.msg, s.keys, MAKELPARAM(s.x, s.y));
-}
 
 TEST(WindowCreation, StylesAndSizes)
 {
@@ -250,110 +239,4 @@ TEST(SavedWindowOptions, RoundTripThroughTheRegistry)
     EXPECT_EQ(L"Window Tests (01-1023)", watcher.box().title);
     EXPECT_EQ(L"Could not load window options.\n\nIncorrect type for Dialog Rect", watcher.box().text);
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tarnwell\\Windows");
-}
-
-TEST(MouseEvents, MasksCaptureDoubleClicksAndDisabledInput)
-{
-    WindowOwner windows;
-    Probe* w = windows.own(Probe::make(nullptr, WA_WINDOWS_STYLE, Popup));
-    w->show(true);
-    Log buttons, motion, log;
-    w->_addEventHandler(new MouseEventHandler<Log>(&buttons, &Log::mouse, 475, 7));
-    w->_addEventHandler(new MouseEventHandler<Log>(&motion, &Log::mouse, 4));
-    Play(w, {{WM_MOUSEMOVE, 0, 5, 5}, {WM_LBUTTONDOWN, MK_LBUTTON, 12, 34}});
-    EXPECT_EQ(w->getWindow(), GetCapture()) << "a press captures the mouse";
-    EXPECT_EQ(12, MouseEvent::down_pt.x);
-    Play(w, {{WM_MOUSEMOVE, MK_LBUTTON, 15, 36}, {WM_LBUTTONUP, 0, 20, 40}});
-    EXPECT_EQ(nullptr, GetCapture());
-    EXPECT_EQ(20, MouseEvent::down_pt.x);
-    // Mask 475 takes presses, drags and releases, not motion; mask 4 motion only.
-    EXPECT_EQ((Texts{"65/7/0", "72/7/0", "66/7/0"}), buttons.events);
-    EXPECT_EQ((Texts{"4/0/0"}), motion.events);
-    // A release whose press went elsewhere and a drag without a press give nothing.
-    buttons.events.clear();
-    Play(w, {{WM_RBUTTONUP, 0, 1, 1}, {WM_MOUSEMOVE, MK_RBUTTON, 2, 2}, {WM_RBUTTONDOWN, MK_RBUTTON, 1, 1},
-             {WM_RBUTTONUP, 0, 1, 1}, {WM_MBUTTONDOWN, MK_MBUTTON, 1, 1}, {WM_MOUSEMOVE, MK_MBUTTON, 3, 3},
-             {WM_MBUTTONUP, 0, 1, 1}});
-    EXPECT_EQ((Texts{"257/7/0", "258/7/0", "129/7/0", "136/7/0", "130/7/0"}), buttons.events);
-
-    w->_addEventHandler(new MouseEventHandler<Log>(&log, &Log::mouse, 0xFFFF));
-    w->_addEventHandler(new KeyboardEventHandler<Log>(&log, &Log::key, 31));
-    // Not accepting double clicks, the second click is a press; accepting them, it arrives and the
-    // release that ends it is never delivered; with Shift held it is a press again.
-    Play(w, {{WM_LBUTTONDBLCLK, MK_LBUTTON, 1, 1}, {WM_LBUTTONUP, 0, 1, 1}});
-    w->enableDoubleClicks(true);
-    PostMessageW(*w, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(2, 2));
-    PostMessageW(*w, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-    PostMessageW(*w, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
-    Play(w, {{WM_LBUTTONDBLCLK, MK_LBUTTON, 1, 1}});
-    PumpMessages();
-    Play(w, {{WM_LBUTTONDBLCLK, MK_LBUTTON | MK_SHIFT, 1, 1}, {WM_LBUTTONUP, MK_SHIFT, 1, 1}});
-    EXPECT_EQ((Texts{"65/0/0", "66/0/0", "81/0/0", "4/0/0", "65/0/0", "66/0/0"}), log.events);
-    // A window without input gets no mouse or keyboard events.
-    log.events.clear();
-    w->inputEnabled = false;
-    Play(w, {{WM_LBUTTONDOWN, MK_LBUTTON, 1, 1}, {WM_LBUTTONUP, 0, 1, 1}});
-    EXPECT_EQ(0, SendMessageW(*w, WM_CHAR, 'a', 0));
-    EXPECT_TRUE(log.events.empty());
-    w->inputEnabled = true;
-    Play(w, {{WM_KEYDOWN, 'B', 0, 0}, {WM_CHAR, 'b', 0, 0}, {WM_KEYUP, 'B', 0, 0}});
-    EXPECT_EQ((Texts{"k2 B", "k1 b", "k4 B"}), log.events);
-}
-
-TEST(MouseEvents, WheelGoesToTheWindowUnderThePointer)
-{
-    WindowOwner windows;
-    Probe* a = windows.own(Probe::make(nullptr, WA_WINDOWS_STYLE, Popup, WA_WIDTH, 100, WA_HEIGHT, 100));
-    Probe* b = windows.own(
-        Probe::make(nullptr, WA_WINDOWS_STYLE, Popup, WA_X, 300, WA_Y, 300, WA_WIDTH, 100, WA_HEIGHT, 100));
-    a->show(true);
-    b->show(true);
-    SetCursorPos(350, 350);
-    POINT pt;
-    ASSERT_TRUE(WaitFor([&] { return GetCursorPos(&pt) && pt.x == 350 && IsWindowVisible(*b); }))
-        << "the display must allow moving the pointer";
-    Log la, lb;
-    a->_addEventHandler(new MouseEventHandler<Log>(&la, &Log::mouse, 0xFFFF));
-    b->_addEventHandler(new MouseEventHandler<Log>(&lb, &Log::mouse, 0xFFFF));
-    EXPECT_EQ(0, SendMessageW(*a, WM_MOUSEWHEEL, MAKEWPARAM(0, -240), MAKELPARAM(350, 350)));
-    SendMessageW(*a, WM_MOUSEWHEEL, MAKEWPARAM(MK_LBUTTON, 60), MAKELPARAM(350, 350));
-    EXPECT_TRUE(la.events.empty());
-    EXPECT_EQ((Texts{"512/0/-2", "576/0/0"}), lb.events) << "a delta of 60 is less than one step";
-    EXPECT_EQ(std::vector<HWND>({*b, *b}), lb.windows);
-}
-
-TEST(HandlerChain, OrderTypesDeletionInAHandlerAndSockets)
-{
-    WindowOwner windows;
-    Probe* w = windows.own(Probe::make(nullptr));
-    Log log;
-    w->_addEventHandler(new MemberEventHandler<Log, DeviceEvent>(&log, &Log::first));
-    w->_addEventHandler(new MemberEventHandler<Log, DeviceEvent>(&log, &Log::second));
-    w->_addEventHandler(new MouseEventHandler<Log>(&log, &Log::mouse, 0xFFFF));
-    EXPECT_TRUE(w->hasIOHandlers());
-    DeviceEvent e(w, WM_DEVICECHANGE, 0x8000, 77);
-    EXPECT_EQ(2, w->callHandlers(&e)) << "every handler is offered the event, in order";
-    EXPECT_EQ(nullptr, e.window) << "a device event carries no window";
-    EXPECT_EQ(TRUE, SendMessageW(*w, WM_DEVICECHANGE, 0x8004, 0));
-    EXPECT_EQ((Texts{"first", "second", "first", "second"}), log.events);
-    // A handler for MouseEvent takes no event of a derived class.
-    struct Derived : MouseEvent {};
-    Derived d;
-    d.type = 65;
-    EXPECT_EQ(0, w->callHandlers(&d));
-    windows.release(w);
-
-    // A handler may delete its window: delivery stops there.
-    w = Probe::make(nullptr);
-    w->_addEventHandler(new MemberEventHandler<Log, DeviceEvent>(&log, &Log::kill));
-    w->_addEventHandler(new MemberEventHandler<Log, DeviceEvent>(&log, &Log::kill));
-    HWND h = w->getWindow();
-    log.events.clear();
-    SendMessageW(h, WM_DEVICECHANGE, 0x8000, 0);
-    EXPECT_FALSE(IsWindow(h));
-    w = windows.own(Probe::make(nullptr));
-    w->_addEventHandler(new MemberEventHandler<Log, SocketEvent>(&log, &Log::socket));
-    EXPECT_EQ(0, SendMessageW(*w, WM_APP + 1, 3, MAKELPARAM(1, 2)));
-    SendMessageW(*w, WM_APP + 1, 3, MAKELPARAM(0, 2));
-    EXPECT_EQ((Texts{"kill", "1 3 2"}), log.events) << "WM_APP + 1 with an event in the low word";
 }

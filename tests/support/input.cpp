@@ -31,12 +31,17 @@ INPUT Mouse(DWORD flags, LONG dx = 0, LONG dy = 0, DWORD data = 0)
 
 } // namespace
 
-void PressKeys(std::initializer_list<WORD> keys)
+void SendKeys(std::initializer_list<WORD> keys)
 {
     for (WORD k : keys)
         Send(Key(k, 0));
     for (auto k = keys.end(); k != keys.begin();)
         Send(Key(*--k, KEYEVENTF_KEYUP));
+}
+
+void PressKeys(std::initializer_list<WORD> keys)
+{
+    SendKeys(keys);
     PumpMessages();
 }
 

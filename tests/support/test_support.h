@@ -39,6 +39,8 @@ bool WaitFor(const std::function<bool()>& done, DWORD ms = 5000);
 // at the pointer. Activate makes w the active, focused window and says
 // whether that succeeded.
 void PressKeys(std::initializer_list<WORD> keys);
+// The same without dispatching anything, for a message loop that must see the keys itself.
+void SendKeys(std::initializer_list<WORD> keys);
 void MovePointer(int x, int y);
 void MouseButtons(std::initializer_list<DWORD> buttonFlags);
 void Wheel(int delta);

@@ -7,22 +7,11 @@
 // the loop ended that way, 9 when the commands did not come within 10 s.
 #include <korvel.h>
 #include <stdio.h>
-#include <initializer_list>
+#include "test_support.h"
 
 namespace {
 
 enum { ID_SAVE = 102, ID_QUIT = 103 };
-
-void TypeKeys(std::initializer_list<WORD> keys)
-{
-    INPUT in[8] = {};
-    int n = 0;
-    for (WORD k : keys)
-        in[n].type = INPUT_KEYBOARD, in[n++].ki.wVk = k;
-    for (auto k = keys.end(); k != keys.begin();)
-        in[n].type = INPUT_KEYBOARD, in[n].ki.wVk = *--k, in[n++].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(n, in, sizeof(INPUT));
-}
 
 class MenuWindow : public KMainWin {
 public:
@@ -60,9 +49,9 @@ void CALLBACK Step(HWND, UINT, UINT_PTR, DWORD)
         return;
     }
     switch (++tick) {
-    case 1: TypeKeys({VK_CONTROL, 'S'}); break;
-    case 5: App->getMainWindow()->enableAccel(false); TypeKeys({VK_CONTROL, 'S'}); break;
-    case 10: App->getMainWindow()->enableAccel(true); TypeKeys({VK_CONTROL, VK_SHIFT, 'Q'}); break;
+    case 1: SendKeys({VK_CONTROL, 'S'}); break;
+    case 5: App->getMainWindow()->enableAccel(false); SendKeys({VK_CONTROL, 'S'}); break;
+    case 10: App->getMainWindow()->enableAccel(true); SendKeys({VK_CONTROL, VK_SHIFT, 'Q'}); break;
     case 200: PostMessageW(main, WM_CLOSE, 0, 0); break;
     }
 }
