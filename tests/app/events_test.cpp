@@ -57,9 +57,11 @@ TEST(MouseEvents, MasksClientDataCaptureStateAndDoubleClicks)
     EXPECT_EQ((Texts{"65@1,1", "66@1,1", "81@1,1", "4@3,3", "65@1,1", "66@1,1"}), all.events);
     // A window without input gets no mouse or keyboard events.
     all.events.clear();
+    buttons.events.clear();
     w->inputEnabled = false;
     Play(w, {{WM_LBUTTONDOWN, MK_LBUTTON, 1, 1}, {WM_LBUTTONUP, 0, 1, 1}, {WM_CHAR, 'a', 0, 0}});
     EXPECT_EQ(Texts{}, all.events);
+    EXPECT_EQ(Texts{}, buttons.events) << "nor keyboard events";
 }
 
 TEST(RealInput, CaptureDoubleClicksWheelKeysFocusAndEnterLeave)
