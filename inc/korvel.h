@@ -17,6 +17,7 @@
 #include "kevent.h"
 #include "ktimer.h"
 #include "kmenu.h"
+#include "kdrawobj.h"
 #include "kgraphics.h"
 #include "kwindow.h"
 #include "kform.h"

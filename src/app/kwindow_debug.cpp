@@ -26,9 +26,8 @@ static void DrawCursorArrow(KDevContext& dc, KWindow* w, int x, int y)
         poly[i].x = x + pt.x + (LONG)(px * cos(a) - py * sin(a));
         poly[i].y = y + pt.y + (LONG)(px * sin(a) + py * cos(a));
     }
-    HGDIOBJ old = SelectObject(dc, GetStockObject(BLACK_BRUSH));
-    Polygon(dc, poly, 7);
-    SelectObject(dc, old);
+    dc.setBrush((HBRUSH)GetStockObject(BLACK_BRUSH));
+    dc.polygon(poly, 7);
 }
 
 void KWindow::dump(KDevContext& dc, int flags, int x, int y, bool top)
@@ -43,7 +42,7 @@ void KWindow::dump(KDevContext& dc, int flags, int x, int y, bool top)
             GetWindowRect(hwnd, &r);
         else
             GetClientRect(hwnd, &r);
-        dc.bitBlt(x, y, r.right - r.left, r.bottom - r.top, src, 0, 0, SRCCOPY);
+        dc.bitBlt(DCRect(x, y, r.right - r.left, r.bottom - r.top), src, KPOINT{0, 0});
         if (whole) {
             // Children are placed relative to the client area: skip the frame.
             POINT origin = {0, 0};
@@ -55,10 +54,10 @@ void KWindow::dump(KDevContext& dc, int flags, int x, int y, bool top)
         // Two colours: the background becomes white, everything else black.
         KWinDC src(this);
         KMemDC mono(nullptr, clientWidth, clientHeight, true);
-        SetBkColor(src, background);
-        BitBlt(mono, 0, 0, clientWidth, clientHeight, src, 0, 0, SRCCOPY);
-        dc.bitBlt(x + winX + borderWidth, y + winY + borderWidth, clientWidth, clientHeight, mono,
-                  0, 0, SRCCOPY);
+        src.setBkColor(background);
+        mono.bitBlt(DCRect(0, 0, clientWidth, clientHeight), src, KPOINT{0, 0});
+        dc.bitBlt(DCRect(x + winX + borderWidth, y + winY + borderWidth, clientWidth, clientHeight), mono,
+                  KPOINT{0, 0});
     }
     if (!(flags & 2)) {
         for (int i = 0; i < children.count(); ++i) {

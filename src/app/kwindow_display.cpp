@@ -124,15 +124,22 @@ void KWindow::redrawWindow()
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
+namespace {
+
+// A context the system lends for one message (WM_ERASEBKGND).
+struct AdoptedDC : KDevContext {
+    explicit AdoptedDC(HDC h) : KDevContext(h) {}
+};
+
+} // namespace
+
 void KWindow::clear()
 {
+    // The whole client area, whatever origin the window's coordinates have.
     KWinDC dc(this);
-    POINT vp, wo;
-    SetViewportOrgEx(dc, 0, 0, &vp);
-    SetWindowOrgEx(dc, 0, 0, &wo);
+    dc.setViewportOrg(0, 0);
+    dc.setWindowOrg(0, 0);
     dc.fillRect(DCRect(0, 0, clientWidth, clientHeight), background);
-    SetViewportOrgEx(dc, vp.x, vp.y, nullptr);
-    SetWindowOrgEx(dc, wo.x, wo.y, nullptr);
 }
 
 void KWindow::scroll(int dx, int dy, unsigned int flags)
@@ -155,14 +162,14 @@ void KWindow::scroll(const DCRect& r, const KPOINT& d, unsigned int flags)
 
 void KWindow::drawFocusRect(KWinDC& dc, DCRect r, bool focused)
 {
+    // A dotted ring two pixels outside r, in the highlight colour when focused
+    // and in the background colour (erasing it) when not.
     LOGBRUSH lb = {BS_SOLID, focused ? GetSysColor(COLOR_HIGHLIGHT) : background, 0};
-    HPEN pen = ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &lb, 0, nullptr);
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-    Rectangle(dc, r.x - 2, r.y - 2, r.x + r.w + 2, r.y + r.h + 2);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
-    DeleteObject(pen);
+    KDrawObj dotted(ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &lb, 0, nullptr), true);
+    dc.setPen((HPEN)dotted.getHandle());
+    dc.clearBrush();
+    dc.rectangle(DCRect(r.x - 2, r.y - 2, r.w + 4, r.h + 4));
+    dc.restoreSelection();
 }
 
 void KWindow::setBackground(COLORREF colour, bool repaint)
@@ -199,19 +206,13 @@ bool KWindow::drawBorder()
     if (!parent || (!borderWidth && !edgeThick))
         return false;
     KWinDC dc(this, true);
-    const int w = winWidth, h = winHeight;
     if (borderWidth == 1) {
-        HPEN pen = CreatePen(PS_SOLID, 1, borderColor);
-        HGDIOBJ old = SelectObject(dc, pen);
-        POINT pts[5] = {{0, 0}, {w - 1, 0}, {w - 1, h - 1}, {0, h - 1}, {0, 0}};
-        Polyline(dc, pts, 5);
-        SelectObject(dc, old);
-        DeleteObject(pen);
+        dc.setPen(borderColor, PS_SOLID, 1);
+        dc.drawRect(DCRect(0, 0, winWidth, winHeight));
     }
-    if (edgeThick > 0) {
-        RECT r = {borderWidth, borderWidth, w - borderWidth, h - borderWidth};
-        DrawEdge(dc, &r, edgeStyle, BF_RECT);
-    }
+    if (edgeThick > 0)
+        dc.drawEdge(DCRect(borderWidth, borderWidth, winWidth - 2 * borderWidth, winHeight - 2 * borderWidth),
+                    edgeStyle, BF_RECT);
     return true;
 }
 
@@ -219,13 +220,10 @@ void KWindow::eraseBackground(HDC hdc)
 {
     if (!doEraseBackground)
         return;
-    RECT clip;
-    GetClipBox(hdc, &clip);
-    HBRUSH brush = CreateSolidBrush(background);
-    HGDIOBJ old = SelectObject(hdc, brush);
-    PatBlt(hdc, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top, PATCOPY);
-    SelectObject(hdc, old);
-    DeleteObject(brush);
+    AdoptedDC dc(hdc);
+    KRECT clip;
+    dc.getClipBox(clip);
+    dc.fillRect(clip, background);
 }
 
 void KWindow::setFocusToTop()
