@@ -262,9 +262,10 @@ TEST(Drawing, ShadowRingsSegmentedLinesBitmapsAndEmptyShapes)
                                      dc.getPixel(20, 5), dc.getPixel(29, 5), dc.getPixel(30, 5)}));
     // Characters centred on their ink, whatever their side bearings (the cache follows the
     // character).
+    Canvas glyph(100, 100);
+    glyph.setFont(L"Arial", 40);
     for (wchar_t ch : {L'o', L'j', L'o'}) {
-        Canvas glyph(100, 100);
-        glyph.setFont(L"Arial", 40);
+        glyph.fillRect(DCRect(0, 0, 100, 100), Ground);
         glyph.drawCentered(50, 50, ch);
         const std::vector<DWORD> p = glyph.pixels();
         long box[4] = {100, 100, -1, -1};
