@@ -32,7 +32,7 @@ header_layer() {
         kfile.h|kregistry.h|kmacro.h|koptionfile.h|kpath.h|kdir.h) echo file ;;
         kapp.h|kwindow.h|kargs.h|kevent.h|ktimer.h|kmenu.h) echo app ;;
         kgraphics.h|kdrawobj.h) echo graphics ;;
-        kform.h|ktoplevel.h|kframe.h|krowcol.h|kgrid.h|kscrolled.h|ktabwin.h) echo layout ;;
+        kform.h|kmatrix.h|ktoplevel.h|kframe.h|krowcol.h|kgrid.h|kscrolled.h|ktabwin.h) echo layout ;;
         korvel.h) echo top ;;
         *) echo "" ;;
     esac
