@@ -21,6 +21,7 @@
 #include "kgraphics.h"
 #include "kwindow.h"
 #include "kform.h"
+#include "krowcol.h"
 #include "ktoplevel.h"
 #include "kapp.h"
 #include "kregistry.h"
