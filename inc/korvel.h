@@ -24,6 +24,7 @@
 #include "kframe.h"
 #include "kscrolled.h"
 #include "ktabwin.h"
+#include "krowcol.h"
 #include "ktoplevel.h"
 #include "kapp.h"
 #include "kregistry.h"
