@@ -91,13 +91,18 @@ protected:
     void init(KWindow* parent, KArgList* args);
     friend KORVEL_API KForm* MakeForm(KWindow* parent, KArgList* args);
 
+    // The edges of the children in one direction (low and high edge of child
+    // i at rows 2i and 2i + 1). The equations are solved along their chains;
+    // dense solves them by Gauss-Jordan elimination instead, with the same
+    // results.
+    void _computeConfig(KMatrix<double>& result, Orientation o, bool dense = false);
+
     bool configuring = false;
     int defaultOffset[4] = {0, 0, 0, 0};
 
 private:
     FormConstraint* constraintOf(KWindow* child, AttachSide side);
     int _initialSize(Orientation o);
-    void _computeConfig(KMatrix<double>& result, Orientation o);
     void layOut();
 };
 

@@ -179,53 +179,117 @@ void KForm::reconfigureContainer()
 
 // --- The equations ------------------------------------------------------------------
 
-void KForm::_computeConfig(KMatrix<double>& result, Orientation o)
+namespace {
+
+// One equation of a direction: own variable - other variable = constant, or
+// own variable = constant when other is -1; none for a side kind that gives
+// no equation.
+struct Equation {
+    int other = -1;
+    double constant = 0;
+    bool none = false;
+};
+
+// Solves the equations by the dense Gauss-Jordan elimination.
+KMatrix<double> SolveDense(const std::vector<Equation>& eq)
+{
+    const int n = (int)eq.size();
+    KMatrix<double> A(n, n), b(n, 1);
+    for (int r = 0; r < n; ++r) {
+        if (eq[(size_t)r].none)
+            continue;
+        A(r, r) = 1;
+        if (eq[(size_t)r].other >= 0)
+            A(r, eq[(size_t)r].other) = -1;
+        b(r, 0) = eq[(size_t)r].constant;
+    }
+    return b / A;
+}
+
+// The same solution in linear time. Every equation ties its variable to at
+// most one other, so each variable is its constant plus the value of the
+// variable it leans on, down to one with a fixed value. A chain that runs in
+// a ring, or reaches a side without an equation, leaves the system singular,
+// exactly where the elimination finds no pivot; the same error is thrown.
+KMatrix<double> SolveChains(const std::vector<Equation>& eq)
+{
+    const int n = (int)eq.size();
+    KMatrix<double> x(n, 1);
+    enum { Open, Walking, Done };
+    std::vector<char> state((size_t)n, Open);
+    std::vector<int> path;
+    for (int start = 0; start < n; ++start) {
+        path.clear();
+        int r = start;
+        while (state[(size_t)r] == Open) {
+            if (eq[(size_t)r].none)
+                throw KorvelException(3, "No normalizable rows in KMatrix operator /");
+            state[(size_t)r] = Walking;
+            path.push_back(r);
+            if (eq[(size_t)r].other < 0)
+                break;
+            r = eq[(size_t)r].other;
+        }
+        // Back on the walk itself, not at a fixed value: a ring.
+        if (state[(size_t)r] == Walking && eq[(size_t)r].other >= 0)
+            throw KorvelException(3, "No normalizable rows in KMatrix operator /");
+        // Back along the path: each variable from the one it leans on.
+        for (size_t k = path.size(); k-- > 0;) {
+            const int v = path[k];
+            const Equation& e = eq[(size_t)v];
+            x(v, 0) = e.other < 0 ? e.constant : e.constant + x(e.other, 0);
+            state[(size_t)v] = Done;
+        }
+    }
+    return x;
+}
+
+} // namespace
+
+void KForm::_computeConfig(KMatrix<double>& result, Orientation o, bool dense)
 {
     const int n = numChild();
     const AttachSide lo = o == HORIZONTAL ? SIDE_LEFT : SIDE_TOP;
     const AttachSide hi = o == HORIZONTAL ? SIDE_RIGHT : SIDE_BOTTOM;
     const double E = o == HORIZONTAL ? clientWidth : clientHeight;
-    KMatrix<double> A(2 * n, 2 * n), b(2 * n, 1);
+    std::vector<Equation> eq((size_t)(2 * n));
     for (int i = 0; i < n; ++i) {
         KWindow* w = child(i);
         const FormConstraint* c = getCons(i);
         const double pos = o == HORIZONTAL ? w->X() : w->Y();
         const double size = o == HORIZONTAL ? w->Width() : w->Height();
-        const int rl = 2 * i, rh = 2 * i + 1;
         const int klo = c ? c->kind[lo] : ATTACH_NONE, khi = c ? c->kind[hi] : ATTACH_NONE;
-        // Row of the low edge.
+        Equation& l = eq[(size_t)(2 * i)];
+        Equation& h = eq[(size_t)(2 * i + 1)];
         switch (klo) {
         case ATTACH_NONE:
-            A(rl, rl) = 1;
             if (khi != ATTACH_NONE)
-                A(rl, rh) = -1, b(rl, 0) = 1 - size;
+                l.other = 2 * i + 1, l.constant = 1 - size;
             else
-                b(rl, 0) = pos;
+                l.constant = pos;
             break;
-        case ATTACH_FORM: A(rl, rl) = 1, b(rl, 0) = c->offset[lo]; break;
-        case ATTACH_WIDGET: A(rl, rl) = 1, A(rl, c->Index(lo, hi)) = -1, b(rl, 0) = c->offset[lo] + 1; break;
-        case ATTACH_OPPOSITE_WIDGET: A(rl, rl) = 1, A(rl, c->Index(lo, lo)) = -1, b(rl, 0) = c->offset[lo]; break;
-        case ATTACH_POSITION: A(rl, rl) = 1, b(rl, 0) = (E - 1) * c->position[lo]; break;
-        default: break; // no equation: the system is singular
+        case ATTACH_FORM: l.constant = c->offset[lo]; break;
+        case ATTACH_WIDGET: l.other = c->Index(lo, hi), l.constant = c->offset[lo] + 1; break;
+        case ATTACH_OPPOSITE_WIDGET: l.other = c->Index(lo, lo), l.constant = c->offset[lo]; break;
+        case ATTACH_POSITION: l.constant = (E - 1) * c->position[lo]; break;
+        default: l.none = true; break;
         }
-        // Row of the high edge.
         switch (khi) {
         case ATTACH_NONE:
-            A(rh, rh) = 1;
             if (klo != ATTACH_NONE)
-                A(rh, rl) = -1, b(rh, 0) = size - 1;
+                h.other = 2 * i, h.constant = size - 1;
             else
-                b(rh, 0) = pos + size - 1;
+                h.constant = pos + size - 1;
             break;
-        case ATTACH_FORM: A(rh, rh) = 1, b(rh, 0) = E - c->offset[hi] - 1; break;
-        case ATTACH_WIDGET: A(rh, rh) = 1, A(rh, c->Index(hi, lo)) = -1, b(rh, 0) = -1 - c->offset[hi]; break;
-        case ATTACH_OPPOSITE_WIDGET: A(rh, rh) = 1, A(rh, c->Index(hi, hi)) = -1, b(rh, 0) = -c->offset[hi]; break;
-        case ATTACH_POSITION: A(rh, rh) = 1, b(rh, 0) = (E - 1) * c->position[hi]; break;
-        default: break;
+        case ATTACH_FORM: h.constant = E - c->offset[hi] - 1; break;
+        case ATTACH_WIDGET: h.other = c->Index(hi, lo), h.constant = -1 - c->offset[hi]; break;
+        case ATTACH_OPPOSITE_WIDGET: h.other = c->Index(hi, hi), h.constant = -c->offset[hi]; break;
+        case ATTACH_POSITION: h.constant = (E - 1) * c->position[hi]; break;
+        default: h.none = true; break;
         }
     }
     try {
-        result = b / A;
+        result = dense ? SolveDense(eq) : SolveChains(eq);
     } catch (const KorvelException&) {
         // The direction stays at zero: its children collapse to one pixel.
         result = KMatrix<double>(2 * n, 1);

@@ -179,3 +179,67 @@ TEST(Matrix, SolverTransposeDeterminantAndPrinting)
     EXPECT_EQ((std::vector<std::string>{"t", "  7.0   6.0  11.0 ", "z", "(1.50e+000,-2.00e+000) "}),
               Lines(LogAfter("matrix")));
 }
+
+namespace {
+
+// A form whose two solvers can both be run.
+struct Solvable : KForm {
+    using KForm::_computeConfig;
+    using KForm::init;
+};
+
+} // namespace
+
+// The equations are solved along their chains; on random forms of every attachment kind (rings
+// and sides without an equation among them) that must give exactly what the elimination gives,
+// including the zero edges of a singular direction.
+TEST(Form, ChainSolverGivesTheEliminationsResults)
+{
+    WindowOwner windows;
+    KArgList top;
+    top.add(WA_WINDOWS_STYLE, (unsigned long)WS_POPUP);
+    KWindow* stage = windows.own(MakeWindow(nullptr, &top));
+    Random random(11);
+    int solved = 0, singular = 0;
+    for (int trial = 0; trial < 60; ++trial) {
+        auto* form = new Solvable;
+        KArgList args;
+        args.add(WA_CLIENT_WIDTH, 100 + (int)random.below(400));
+        args.add(WA_CLIENT_HEIGHT, 100 + (int)random.below(300));
+        form->init(stage, &args);
+        const int n = 1 + (int)random.below(12);
+        for (int i = 0; i < n; ++i)
+            Child(form, (int)random.below(200), (int)random.below(200), 1 + (int)random.below(60),
+                  1 + (int)random.below(60));
+        for (int i = 0; i < n; ++i) {
+            FormConstraint* c = form->getCons(i);
+            for (int s = 0; s < 4; ++s) {
+                KWindow* other = form->child((int)random.below((unsigned)n));
+                c->offset[s] = (int)random.below(9);
+                switch (random.below(11)) {
+                case 0: case 1: case 2: break; // free
+                case 3: case 4: form->attachForm(form->child(i), (AttachSide)s); break;
+                case 5: case 6: form->attach(form->child(i), (AttachSide)s, other); break;
+                case 7: form->attachOpp(form->child(i), (AttachSide)s, other); break;
+                case 8: case 9: form->attachFrac(form->child(i), (AttachSide)s, random.below(17) / 16.0); break;
+                default: c->kind[s] = trial % 7 ? ATTACH_NONE : 4; break; // a kind without an equation
+                }
+            }
+        }
+        for (Orientation o : {HORIZONTAL, VERTICAL}) {
+            KMatrix<double> dense, chains;
+            form->_computeConfig(dense, o, true);
+            form->_computeConfig(chains, o, false);
+            bool zero = true, same = dense.numRows() == chains.numRows();
+            for (int r = 0; same && r < dense.numRows(); ++r) {
+                same = dense(r, 0) == chains(r, 0);
+                zero = zero && dense(r, 0) == 0;
+            }
+            EXPECT_TRUE(same) << "trial " << trial << " direction " << o;
+            ++(zero ? singular : solved);
+        }
+        delete form;
+    }
+    EXPECT_GT(singular, 10);
+    EXPECT_GT(solved, 40);
+}
