@@ -1,51 +1,14 @@
-// A small application on korvel.dll: a main window with a few child windows.
+// A small application on korvel.dll: a main window whose form holds a framed
+// table, a grid and a tab window (layouts.h).
 // It starts through the library's WinMain; its exit code is the one set on
 // the application object when the main window goes away.
 //
 //   demo.exe [/exit:<code>] [/close:<milliseconds>]
 #include <korvel.h>
+#include "layouts.h"
 #include <stdlib.h>
 
 namespace {
-
-// A coloured panel that paints its own caption.
-class Panel : public KWindow {
-public:
-    static Panel* make(KWindow* parent, const wchar_t* caption, int x, int y, int w, int h,
-                       COLORREF colour, short shadow)
-    {
-        KArgList args;
-        args.add(WA_X, x);
-        args.add(WA_Y, y);
-        args.add(WA_WIDTH, w);
-        args.add(WA_HEIGHT, h);
-        args.add(WA_BACKGROUND, (unsigned long)colour);
-        if (shadow)
-            args.add(WA_SHADOW_STYLE, shadow);
-        else
-            args.add(WA_BORDERWIDTH, (short)1);
-        auto* p = new Panel(caption);
-        p->init(parent, &args);
-        p->_addEventHandler(new ExposeEventHandler<Panel>(p, &Panel::paint));
-        return p;
-    }
-
-private:
-    explicit Panel(const wchar_t* caption) : text(caption) {}
-
-    void paint(KWindow*, ExposeEvent* e)
-    {
-        HDC dc = e->paint.hdc;
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, getForeground());
-        HGDIOBJ old = SelectObject(dc, DEFAULT_VAR_FONT);
-        RECT r = {0, 0, width(), height()};
-        DrawTextW(dc, text, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-        SelectObject(dc, old);
-    }
-
-    KString text;
-};
 
 class DemoWindow : public KMainWin {
 public:
@@ -54,12 +17,10 @@ public:
         KArgList args;
         args.add(WA_X, 40);
         args.add(WA_Y, 40);
-        args.add(WA_CLIENT_WIDTH, 420);
-        args.add(WA_CLIENT_HEIGHT, 260);
+        args.add(WA_CLIENT_WIDTH, 460);
+        args.add(WA_CLIENT_HEIGHT, 300);
         init(nullptr, &args);
-        Panel::make(this, L"Raised", 20, 20, 180, 100, RGB(0xC8, 0xE0, 0xF8), EDGE_RAISED);
-        Panel::make(this, L"Sunken", 220, 20, 180, 100, RGB(0xF8, 0xE8, 0xC0), EDGE_SUNKEN);
-        Panel::make(this, L"Bordered", 20, 140, 380, 100, RGB(0xD8, 0xF0, 0xD0), 0);
+        demo::BuildLayouts(this);
     }
 };
 

@@ -15,15 +15,7 @@ struct Canvas : KMemDC {
         fillRect(DCRect(0, 0, w, h), fill);
         setBkMode(TRANSPARENT);
     }
-    // The pixels, row by row, as 0x00RRGGBB.
-    std::vector<DWORD> pixels()
-    {
-        BITMAPINFO bi = {};
-        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), Width(), -Height(), 1, 32, BI_RGB};
-        std::vector<DWORD> p((size_t)(Width() * Height()));
-        GetDIBits(*this, getBitmap(), 0, Height(), p.data(), &bi, DIB_RGB_COLORS);
-        return p;
-    }
+    std::vector<DWORD> pixels() { return Pixels(*this); }
     int countNot(COLORREF c)
     {
         const DWORD rgb = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
@@ -288,21 +280,6 @@ TEST(Drawing, ShadowRingsSegmentedLinesBitmapsAndEmptyShapes)
 
 namespace {
 
-// 24-bit bottom-up BMP files of a canvas's pixels.
-void WriteBmp(const std::wstring& path, int w, int h, const std::vector<DWORD>& pixels)
-{
-    const int stride = (w * 3 + 3) & ~3;
-    Bytes file(54 + (size_t)(stride * h));
-    BITMAPFILEHEADER fh = {0x4D42, (DWORD)file.size(), 0, 0, 54};
-    BITMAPINFOHEADER ih = {sizeof(ih), w, h, 1, 24, BI_RGB, (DWORD)(stride * h)};
-    memcpy(&file[0], &fh, 14);
-    memcpy(&file[14], &ih, 40);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            memcpy(&file[54 + (size_t)((h - 1 - y) * stride + 3 * x)], &pixels[(size_t)(y * w + x)], 3);
-    WriteBytes(path, file);
-}
-
 std::vector<DWORD> ReadBmp(const std::wstring& path, int w, int h)
 {
     std::vector<DWORD> pixels;
@@ -354,7 +331,7 @@ TEST(Drawing, CompositePictureMatchesTheReferenceImage)
         boxes.push_back(DCRect(left, b.yalign == 0 ? b.y - r.h / 2 : b.y - r.h, r.w, r.h));
     }
     const std::vector<DWORD> picture = dc.pixels();
-    WriteBmp(ProgramDir() + L"composite.bmp", W, H, picture);
+    SaveBitmap(ProgramDir() + L"composite.bmp", dc);
     const std::wstring source = Wide(std::string(KORVEL_TEST_SOURCE_DIR));
     const std::vector<DWORD> reference = ReadBmp(source + L"/composite.bmp", W, H);
     ASSERT_EQ(picture.size(), reference.size()) << "no reference image; this run's is bin/composite.bmp";

@@ -46,6 +46,11 @@ void MouseButtons(std::initializer_list<DWORD> buttonFlags);
 void Wheel(int delta);
 bool Activate(HWND w);
 
+// The pixels of a memory context, row by row, as 0x00RRGGBB; a BMP file of
+// them (pictures.cpp).
+std::vector<DWORD> Pixels(KMemDC& dc);
+void SaveBitmap(const std::wstring& path, KMemDC& dc);
+
 // The visible message box (dialog class #32770) of this process, or null.
 HWND FindMessageBox();
 
