@@ -6,10 +6,33 @@
 
 class KButtonBar;
 
+// A window without a parent. Its controls form tab groups: Tab moves the
+// focus to the next member of the current group (after the last, the
+// first), Shift+Tab to the first member of the next group (after the last
+// group, group 0), Escape one member back, and Enter calls returnHandler().
+// A member whose window is hidden is not given the focus; the focus then
+// stays where it was. Deactivated and activated again, the top level gives
+// the focus back to the window that had it.
 class KORVEL_API KTopLevel : public KForm {
 public:
     void checkMenuItem(int id, int checked) const;
+    // Enter in a tab group; nothing here.
     virtual void returnHandler() {}
+
+    // --- Tab groups ---
+    // Starts a new group (the index it will have); members added from now on go there.
+    int addTabGroup() override;
+    void addToTabGroup(KWindow* w) override;
+    void removeFromTabGroup(KWindow* w) override;
+    // Focuses member index of group (a group out of range wraps round; the index
+    // counts only in the current group, else the first member is taken).
+    void setTab(int group, int index) override;
+    int getCurGroup() const { return curGroup; }
+    int getCurIndex() const { return curIndex; }
+    void setLastFocus(KWindow* w) { lastFocus = w ? w->getWindow() : nullptr; }
+    void activateHandler(bool active) override;
+    // The keys and focus changes of the members.
+    void tabGroupFocusHandler(KWindow* w, KeyboardEvent* e);
 
 protected:
     // The title becomes the caption of the native window.
@@ -19,6 +42,7 @@ protected:
     long reserved[4] = {0, 0, 1, 1};
     long curGroup = 0;
     long curIndex = 0;
+    KArray<KArray<KWindow*>> tabGroups;
 };
 
 // The application's main window. Destroying it ends the message loop.

@@ -163,6 +163,8 @@ KWindow::~KWindow()
         c->parent = nullptr;
         delete c;
     }
+    if (parent && isInTabGroup)
+        parent->removeFromTabGroup(this); // the top level forgets it before it goes
     if (parent)
         parent->_removeChild(this);
     delete parentData;
