@@ -3,6 +3,7 @@
 #include "kwindow.h"
 #include "kapp.h"
 #include "kwindow_internal.h"
+#include "ktooltip.h"
 
 namespace {
 
@@ -150,8 +151,7 @@ static void TrackMouse(HWND hwnd, DWORD flags)
 void KWindow::_enterLeaveNotify(bool enter)
 {
     if (!enter && tool_tip) {
-        // The tip window is a KWindow; deleting it destroys its native window.
-        delete reinterpret_cast<KWindow*>(tool_tip);
+        delete tool_tip;
         tool_tip = nullptr;
     }
     if (enter && !tool_tip && toolTipText.notNull() && KAppClass::getUseToolTip())
@@ -170,8 +170,12 @@ void KWindow::_enterLeaveNotify(bool enter)
 
 void KWindow::_hoverHandler()
 {
-    // The floating tip window arrives with the message window and tool strip;
-    // until then a hover asks for nothing more than the enter/leave tracking.
+    if (tool_tip || toolTipText.isNull())
+        return;
+    POINT p;
+    GetCursorPos(&p);
+    tool_tip = new KToolTip(toolTipText);
+    tool_tip->track(p.x + 16, p.y + 24);
 }
 
 // --- Messages -----------------------------------------------------------

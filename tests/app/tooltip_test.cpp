@@ -1,0 +1,46 @@
+// The hover tip: placed at the pointer, kept on the monitor, opened by resting the pointer on a
+// window with a tip text and closed when it leaves.
+#include <gtest/gtest.h>
+#include "app_tests.h"
+
+static RECT RectOf(HWND w)
+{
+    RECT r;
+    GetWindowRect(w, &r);
+    return r;
+}
+
+TEST(ToolTip, PlacedOnTheMonitorAndOpenedByHovering)
+{
+    const int W = GetSystemMetrics(SM_CXSCREEN), H = GetSystemMetrics(SM_CYSCREEN);
+    {
+        KToolTip tip(KString(L"Voltage"));
+        tip.track(100, 100);
+        const RECT free = RectOf(tip);
+        const int w = free.right - free.left, h = free.bottom - free.top;
+        EXPECT_EQ((Longs{100, 100}), (Longs{free.left, free.top}));
+        tip.track(W - 5, H - 5); // opens left of and above the point
+        EXPECT_EQ((Longs{W - 5 - w - 1, H - 5 - 24 - h}), (Longs{RectOf(tip).left, RectOf(tip).top}));
+        tip.track(-50, -50);
+        EXPECT_EQ((Longs{0, 0}), (Longs{RectOf(tip).left, RectOf(tip).top}));
+        EXPECT_TRUE(IsWindowVisible(tip) && (GetWindowLongW(tip, GWL_EXSTYLE) & WS_EX_TOPMOST));
+    }
+    const bool preference = KAppClass::getUseToolTip();
+    KAppClass::setUseToolTip(1);
+    WindowOwner windows;
+    Probe* w = windows.own(Probe::make(nullptr, WA_WINDOWS_STYLE, Popup, WA_X, 200, WA_Y, 200, WA_WIDTH, 100,
+                                       WA_HEIGHT, 60));
+    w->setToolTipText(KString(L"Tip text"));
+    w->show(true);
+    MovePointer(600, 600);
+    MovePointer(240, 230);
+    MovePointer(250, 230);
+    EXPECT_TRUE(WaitFor([] { return KWindow::tool_tip != nullptr; }, 4000)) << "the pointer rested";
+    if (KWindow::tool_tip) {
+        EXPECT_EQ("Tip text", Narrow(KWindow::tool_tip->getText()));
+        EXPECT_EQ((Longs{266, 254}), (Longs{RectOf(*KWindow::tool_tip).left, RectOf(*KWindow::tool_tip).top}));
+    }
+    MovePointer(600, 600);
+    EXPECT_TRUE(WaitFor([] { return KWindow::tool_tip == nullptr; }, 4000)) << "the pointer left";
+    KAppClass::setUseToolTip(preference);
+}
