@@ -26,6 +26,7 @@
 #include "ktabwin.h"
 #include "krowcol.h"
 #include "ktooltip.h"
+#include "kbuttonbar.h"
 #include "ktoplevel.h"
 #include "kapp.h"
 #include "kregistry.h"

@@ -44,3 +44,25 @@ TEST(ToolTip, PlacedOnTheMonitorAndOpenedByHovering)
     EXPECT_TRUE(WaitFor([] { return KWindow::tool_tip == nullptr; }, 4000)) << "the pointer left";
     KAppClass::setUseToolTip(preference);
 }
+
+// The tool strip lines its children up from both ends.
+TEST(ButtonBar, ChildrenFromBothEndsAndTheNaturalSize)
+{
+    WindowOwner windows;
+    Probe* top = windows.own(Probe::make(nullptr, WA_WINDOWS_STYLE, Popup, WA_WIDTH, 400, WA_HEIGHT, 100));
+    top->show(true);
+    KArgList none;
+    KButtonBar* bar = MakeButtonBar(top, &none);
+    KWindow* c[4];
+    for (int i = 0; i < 4; ++i)
+        c[i] = Probe::make(bar, WA_WIDTH, 40 + 10 * i, WA_HEIGHT, 10 + i, WA_ATTACH_SIDE, i == 3 ? 1 : 0);
+    bar->configure(false);
+    // 4 + 40 + 4 + 50 + 4 + 60 on the left, 4 + 70 on the right; as high as the highest.
+    EXPECT_EQ((Longs{236, 13}), (Longs{bar->width(), bar->height()}));
+    EXPECT_EQ((Longs{0, 44, 98, 166}), (Longs{c[0]->X(), c[1]->X(), c[2]->X(), c[3]->X()}));
+    EXPECT_EQ(13, c[0]->Height()) << "every child takes the common height";
+    bar->resize(300, 13);
+    EXPECT_TRUE(WaitFor([&] { return c[3]->X() == 230; })) << "the right group follows the right end";
+    delete c[1];
+    EXPECT_EQ((Longs{2, 1}), (Longs{bar->leftCount(), bar->rightCount()}));
+}
