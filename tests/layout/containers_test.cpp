@@ -7,14 +7,6 @@ namespace {
 
 typedef std::vector<long> Longs;
 
-Longs Placed(KWindow* w)
-{
-    RECT r;
-    GetWindowRect(*w, &r);
-    MapWindowPoints(nullptr, GetParent(*w), (POINT*)&r, 2);
-    return Longs{r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
-
 KWindow* Sized(KWindow* parent, int w, int h, int x = 0, int y = 0)
 {
     KArgList args;
@@ -23,20 +15,6 @@ KWindow* Sized(KWindow* parent, int w, int h, int x = 0, int y = 0)
     args.add(WA_WIDTH, w);
     args.add(WA_HEIGHT, h);
     return MakeWindow(parent, &args);
-}
-
-// A shown popup at (100, 100) to hold the container under test.
-KWindow* Stage(WindowOwner& windows)
-{
-    KArgList args;
-    args.add(WA_WINDOWS_STYLE, (unsigned long)WS_POPUP);
-    args.add(WA_X, 100);
-    args.add(WA_Y, 100);
-    args.add(WA_WIDTH, 400);
-    args.add(WA_HEIGHT, 300);
-    KWindow* stage = windows.own(MakeWindow(nullptr, &args));
-    stage->show(true);
-    return stage;
 }
 
 int TextHeight()
@@ -60,7 +38,7 @@ TEST(Frame, FitsItsChildAndStretchesItOnResize)
     WindowOwner windows;
     KArgList args;
     args.add(WA_TEXT, L"Title");
-    KFrame* frame = MakeFrame(Stage(windows), &args);
+    KFrame* frame = MakeFrame(ShownPopup(windows, 100, 100, 400, 300), &args);
     KWindow* inner = Sized(frame, 100, 50);
     frame->configure(false);
     const int t = TextHeight(); // margins of 2: 2 on the border, 2 inside it
@@ -77,7 +55,7 @@ TEST(ScrolledWindow, BarsPagesAndScrollingByTheBarsCommands)
     args.add(WA_CLIENT_WIDTH, 300);
     args.add(WA_CLIENT_HEIGHT, 200);
     args.add(WA_ALLOW_HORZ, false);
-    KScrolledWindow* view = MakeScrolledWindow(Stage(windows), &args);
+    KScrolledWindow* view = MakeScrolledWindow(ShownPopup(windows, 100, 100, 400, 300), &args);
     KWindow* content = Sized(view, 100, 400);
     view->configure(false);
     // The content ends at y = 399: the page is 200 x 100 / 399 of the range 0 .. 99.
@@ -113,7 +91,7 @@ TEST(TabWindow, TabGeometryPageAreaAndAClickOnATab)
 {
     WindowOwner windows;
     KArgList args;
-    KTabWin* tabs = MakeTabWin(Stage(windows), &args);
+    KTabWin* tabs = MakeTabWin(ShownPopup(windows, 100, 100, 400, 300), &args);
     Tabs log;
     tabs->_addEventHandler(new MemberEventHandler<Tabs, TabEvent>(&log, &Tabs::tab));
     KWindow* pages[2];

@@ -7,14 +7,7 @@
 TEST(Demo, TheDemoFormPlacesItsLayouts)
 {
     WindowOwner windows;
-    KArgList top;
-    top.add(WA_WINDOWS_STYLE, (unsigned long)WS_POPUP);
-    top.add(WA_X, 10);
-    top.add(WA_Y, 10);
-    top.add(WA_WIDTH, 460);
-    top.add(WA_HEIGHT, 300);
-    KWindow* stage = windows.own(MakeWindow(nullptr, &top));
-    stage->show(true);
+    KWindow* stage = ShownPopup(windows, 10, 10, 460, 300);
     KArgList args;
     args.add(WA_CLIENT_WIDTH, 460);
     args.add(WA_CLIENT_HEIGHT, 300);

@@ -7,15 +7,6 @@ namespace {
 
 typedef std::vector<long> Longs;
 
-// The rectangle of a child as its native window has it: x, y, width, height in the parent.
-Longs Placed(KWindow* w)
-{
-    RECT r;
-    GetWindowRect(*w, &r);
-    MapWindowPoints(nullptr, GetParent(*w), (POINT*)&r, 2);
-    return Longs{r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
-
 KWindow* Child(KWindow* parent, int x, int y, int w, int h)
 {
     KArgList args;
@@ -34,12 +25,7 @@ struct Scene {
     KWindow *a, *b;
     Scene(int width, int height)
     {
-        KArgList top;
-        top.add(WA_WINDOWS_STYLE, (unsigned long)WS_POPUP);
-        top.add(WA_WIDTH, 300);
-        top.add(WA_HEIGHT, 200);
-        KWindow* popup = windows.own(MakeWindow(nullptr, &top));
-        popup->show(true);
+        KWindow* popup = ShownPopup(windows, 0, 0, 300, 200);
         KArgList args;
         args.add(WA_CLIENT_WIDTH, width);
         args.add(WA_CLIENT_HEIGHT, height);
@@ -196,9 +182,7 @@ struct Solvable : KForm {
 TEST(Form, ChainSolverGivesTheEliminationsResults)
 {
     WindowOwner windows;
-    KArgList top;
-    top.add(WA_WINDOWS_STYLE, (unsigned long)WS_POPUP);
-    KWindow* stage = windows.own(MakeWindow(nullptr, &top));
+    KWindow* stage = ShownPopup(windows, 0, 0, 10, 10);
     Random random(11);
     int solved = 0, singular = 0;
     for (int trial = 0; trial < 60; ++trial) {

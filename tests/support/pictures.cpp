@@ -1,5 +1,6 @@
-// Pictures for the tests: the pixels of a memory context and BMP files of
-// them, kept under the build folder as artefacts or compared with references.
+// Pictures and places for the tests: the pixels of a memory context and BMP
+// files of them, kept under the build folder as artefacts or compared with
+// references; stages for windows and the rectangles the windows got.
 #include "test_support.h"
 
 std::vector<DWORD> Pixels(KMemDC& dc)
@@ -25,4 +26,25 @@ void SaveBitmap(const std::wstring& path, KMemDC& dc)
         for (int x = 0; x < w; ++x)
             memcpy(&file[54 + (size_t)((h - 1 - y) * stride + 3 * x)], &pixels[(size_t)(y * w + x)], 3);
     WriteBytes(path, file);
+}
+
+KWindow* ShownPopup(WindowOwner& windows, int x, int y, int w, int h)
+{
+    KArgList args;
+    args.add(WA_WINDOWS_STYLE, (unsigned long)WS_POPUP);
+    args.add(WA_X, x);
+    args.add(WA_Y, y);
+    args.add(WA_WIDTH, w);
+    args.add(WA_HEIGHT, h);
+    KWindow* stage = windows.own(MakeWindow(nullptr, &args));
+    stage->show(true);
+    return stage;
+}
+
+std::vector<long> Placed(KWindow* w)
+{
+    RECT r;
+    GetWindowRect(*w, &r);
+    MapWindowPoints(nullptr, GetParent(*w), (POINT*)&r, 2);
+    return std::vector<long>{r.left, r.top, r.right - r.left, r.bottom - r.top};
 }

@@ -279,6 +279,13 @@ private:
     std::vector<KWindow*> windows;
 };
 
+// A shown popup top level (no frame) at (x, y), w x h, owned by windows: a
+// stage for the windows a test places.
+KWindow* ShownPopup(WindowOwner& windows, int x, int y, int w, int h);
+// The rectangle of a window as its native window has it: x, y, width, height
+// in its parent's client area (on the screen for a top level).
+std::vector<long> Placed(KWindow* w);
+
 bool RunningOnWine();
 void ReportWineGap(bool held, const char* check, const char* file, int line);
 
