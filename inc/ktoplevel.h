@@ -71,6 +71,11 @@ protected:
     KForm* workForm = nullptr;
 };
 
+// Whether a modal dialog withholds the message from other windows: mouse
+// input in client (WM_MOUSEMOVE .. 525) and non-client areas (160 .. 169) and
+// keyboard input (WM_KEYDOWN .. 264). Paint and timer messages pass.
+KORVEL_API bool IsModalMsg(unsigned int msg);
+
 // The number of visible top-level windows of this process.
 KORVEL_API int GetTopLevelCount();
 

@@ -1,5 +1,5 @@
 // KTopLevel: tab groups and the focus keys, and the focus kept across
-// deactivation.
+// deactivation; the input a modal dialog withholds from other windows.
 #include "ktoplevel.h"
 
 int KTopLevel::addTabGroup()
@@ -90,4 +90,10 @@ void KTopLevel::activateHandler(bool active)
         SetFocus(lastFocus);
     else
         setTab(0, 0);
+}
+
+bool IsModalMsg(unsigned int msg)
+{
+    return (msg >= WM_MOUSEMOVE && msg <= 525) || (msg >= WM_NCMOUSEMOVE && msg <= 169) ||
+           (msg >= WM_KEYDOWN && msg <= 264);
 }

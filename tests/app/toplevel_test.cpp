@@ -77,3 +77,12 @@ TEST(TabGroups, FocusKeysHiddenMembersAndActivation)
     SetActiveWindow(*top);
     EXPECT_TRUE(WaitFor([&] { return focused() == 1; }, 2000));
 }
+
+TEST(ModalMessages, InputIsWithheldPaintAndTimersPass)
+{
+    for (UINT msg : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_MOUSEWHEEL, 525, WM_NCMOUSEMOVE, WM_NCLBUTTONDOWN,
+                     169, WM_KEYDOWN, WM_CHAR, WM_SYSKEYDOWN, 264})
+        EXPECT_TRUE(IsModalMsg(msg)) << msg;
+    for (UINT msg : {WM_PAINT, WM_TIMER, 526, 159, 170, 255, 265, WM_COMMAND, WM_NCHITTEST})
+        EXPECT_FALSE(IsModalMsg(msg)) << msg;
+}
