@@ -25,6 +25,7 @@
 #include "kscrolled.h"
 #include "ktabwin.h"
 #include "krowcol.h"
+#include "klabel.h"
 #include "ktoplevel.h"
 #include "kapp.h"
 #include "kregistry.h"
