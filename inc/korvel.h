@@ -25,6 +25,7 @@
 #include "kscrolled.h"
 #include "ktabwin.h"
 #include "krowcol.h"
+#include "klabel.h"
 #include "ktooltip.h"
 #include "kbuttonbar.h"
 #include "ktoplevel.h"
