@@ -12,6 +12,7 @@
 #define KORVEL_KBUTTONBAR_H
 
 #include "kwindow.h"
+#include "klabel.h"
 
 class KORVEL_API KButtonBar : public KWindow {
 public:
@@ -20,6 +21,10 @@ public:
     void setValues(KArgList* args) override;
     void insertChild(KWindow* child, KArgList* args) override;
     void removeChild(KWindow* child) override;
+    // A label, toggle or push button at the left (SIDE_LEFT) or right end.
+    KLabel* addLabel(const KString& text, int side);
+    KToggleButton* addToggle(const KString& text, int side);
+    KPushButton* addPushButton(const KString& text, int side);
     int leftCount() const { return left.count(); }
     int rightCount() const { return right.count(); }
 

@@ -28,6 +28,7 @@
 #include "klabel.h"
 #include "ktooltip.h"
 #include "kbuttonbar.h"
+#include "kmessagewin.h"
 #include "ktoplevel.h"
 #include "kapp.h"
 #include "kregistry.h"

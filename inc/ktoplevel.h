@@ -5,6 +5,10 @@
 #include "kform.h"
 
 class KButtonBar;
+class KMessageWin;
+class KLabel;
+class KToggleButton;
+class KPushButton;
 
 // A window without a parent. Its controls form tab groups: Tab moves the
 // focus to the next member of the current group (after the last, the
@@ -45,22 +49,40 @@ protected:
     KArray<KArray<KWindow*>> tabGroups;
 };
 
-// The application's main window. Destroying it ends the message loop.
+// The application's main window: a work-area form, with WA_BUTTON_BAR a tool
+// strip along the top and with WA_MESSAGE_BOX a status strip along the bottom
+// (and a size grip beside it when the window has a resize border).
+// Destroying it ends the message loop.
 class KORVEL_API KMainWin : public KTopLevel {
 public:
     ~KMainWin() override;
     KMessageWin* getMessageWin() override { return messageWin; }
     void setValues(KArgList* args) override;
+    // Forgets the size: the window grows back to what its parts need.
+    void reconfigureContainer() override;
     // Restores saved state after the first show; called by KAppClass::run.
     virtual void restoreState() {}
     KButtonBar* titleBar() const { return buttonBar; }
     KForm* mainForm() const { return workForm; }
+
+    // Children of the tool strip, and panes of the status strip (null, -1
+    // without them).
+    KLabel* addLabel(const KString& text, AttachSide side);
+    KToggleButton* addToggle(const KString& text, AttachSide side);
+    KPushButton* addPushButton(const KString& text, AttachSide side);
+    int addMessageWin(int width, AttachSide side);
+    void enableTitleBar(bool on);
+    void disableTitleBar() { enableTitleBar(false); }
+    void enableClientArea(bool on);
+    void disableClientArea() { enableClientArea(false); }
 
 protected:
     // Registers the window class named after the executable's path.
     explicit KMainWin(const wchar_t* title);
     // The main window is always a top level: parent is ignored.
     void init(KWindow* parent, KArgList* args);
+    void resizeHandler(KWindow*, ResizeEvent* e);
+    void exposeHandler(KWindow*, ExposeEvent*);
 
     bool hasMessageBox = false;
     bool hasButtonBar = false;

@@ -1,6 +1,9 @@
 // Top-level windows and the main window.
 #include "ktoplevel.h"
 #include "kapp.h"
+#include "kgraphics.h"
+#include "kbuttonbar.h"
+#include "kmessagewin.h"
 
 KTopLevel::KTopLevel(const wchar_t* title)
 {
@@ -43,6 +46,101 @@ void KMainWin::setValues(KArgList* args)
 void KMainWin::init(KWindow*, KArgList* args)
 {
     KForm::init(nullptr, args);
+    KArgList none;
+    workForm = MakeForm(this, &none);
+    attachForm(workForm, SIDE_LEFT, SIDE_RIGHT);
+    if (hasButtonBar) {
+        KArgList bar;
+        bar.add(WA_SIDE_MARGIN, 2);
+        bar.add(WA_MARGIN_HEIGHT, 4);
+        buttonBar = MakeButtonBar(this, &bar);
+        attachForm(buttonBar, SIDE_LEFT, SIDE_TOP, SIDE_RIGHT);
+    }
+    if (hasMessageBox) {
+        messageWin = MakeMessageWin(this, &none);
+        attachForm(messageWin, SIDE_LEFT, SIDE_BOTTOM);
+        attachForm(messageWin, SIDE_RIGHT);
+        if (resizeBorder) {
+            _addEventHandler(new ResizeEventHandler<KMainWin>(this, &KMainWin::resizeHandler));
+            KArgList g;
+            g.add(WA_WIDTH, GetSystemMetrics(SM_CXVSCROLL));
+            g.add(WA_HEIGHT, GetSystemMetrics(SM_CXVSCROLL));
+            g.add(WA_IS_GRIP_WIN, true);
+            grip = MakeWindow(this, &g);
+            grip->_addEventHandler(new ExposeEventHandler<KMainWin>(this, &KMainWin::exposeHandler));
+            attachForm(grip, SIDE_RIGHT, SIDE_BOTTOM);
+            attachOpp(grip, SIDE_TOP, messageWin);
+            attach(messageWin, SIDE_RIGHT, grip);
+        }
+        attachOff(messageWin, SIDE_RIGHT, 0);
+    }
+    if (messageWin)
+        attach(workForm, SIDE_BOTTOM, messageWin);
+    else
+        attachForm(workForm, SIDE_BOTTOM);
+    if (buttonBar)
+        attach(workForm, SIDE_TOP, buttonBar);
+    else
+        attachForm(workForm, SIDE_TOP);
+}
+
+void KMainWin::resizeHandler(KWindow*, ResizeEvent* e)
+{
+    if (!grip)
+        return;
+    if (e->sizeType == SIZE_MAXIMIZED)
+        grip->resize(0, grip->Height());
+    else if (e->sizeType == SIZE_RESTORED && grip->Width() == 0)
+        grip->resize(GetSystemMetrics(SM_CXVSCROLL), grip->Height());
+    configure(false);
+}
+
+void KMainWin::exposeHandler(KWindow*, ExposeEvent*)
+{
+    KWinDC dc(grip);
+    dc.drawFrameControl(DCRect(0, 0, grip->width(), grip->height()), DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
+}
+
+void KMainWin::reconfigureContainer()
+{
+    clientWidth = clientHeight = 0;
+    if (messageWin)
+        messageWin->resizeClient(1, messageWin->height());
+    if (buttonBar)
+        buttonBar->resizeClient(1, buttonBar->height());
+    configure(false);
+}
+
+KLabel* KMainWin::addLabel(const KString& text, AttachSide side)
+{
+    return buttonBar ? buttonBar->addLabel(text, side) : nullptr;
+}
+
+KToggleButton* KMainWin::addToggle(const KString& text, AttachSide side)
+{
+    return buttonBar ? buttonBar->addToggle(text, side) : nullptr;
+}
+
+KPushButton* KMainWin::addPushButton(const KString& text, AttachSide side)
+{
+    return buttonBar ? buttonBar->addPushButton(text, side) : nullptr;
+}
+
+int KMainWin::addMessageWin(int width, AttachSide side)
+{
+    return messageWin ? messageWin->add(width, side) : -1;
+}
+
+void KMainWin::enableTitleBar(bool on)
+{
+    if (buttonBar)
+        buttonBar->enableWindow(on);
+}
+
+void KMainWin::enableClientArea(bool on)
+{
+    if (workForm)
+        workForm->enableWindow(on);
 }
 
 namespace {

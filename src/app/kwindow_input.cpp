@@ -4,6 +4,7 @@
 #include "kapp.h"
 #include "kwindow_internal.h"
 #include "ktooltip.h"
+#include "kmessagewin.h"
 
 namespace {
 
@@ -180,13 +181,12 @@ void KWindow::_hoverHandler()
 
 // --- Messages -----------------------------------------------------------
 
-void KWindow::_mprintf(int, unsigned long, unsigned long, const char* format, va_list args)
+void KWindow::_mprintf(int field, unsigned long fg, unsigned long bg, const char* format, va_list args)
 {
-    if (!this || !getMessageWin())
+    if (!this)
         return;
-    KString text;
-    text._vsprint(format, args);
-    (void)text; // panes of the message window are filled once it exists
+    if (KMessageWin* m = getMessageWin())
+        m->_wprintf(field, fg, bg, format, args);
 }
 
 namespace {
@@ -244,6 +244,17 @@ void KWindow::mprintf(int field, unsigned long fg, unsigned long bg, const char*
     FORWARD(_mprintf(field, fg, bg, format, args));
 }
 
-void KWindow::mshow_progress(int, double) {}
+void KWindow::mshow_progress(int field, double percent)
+{
+    if (!this)
+        return;
+    if (KMessageWin* m = getMessageWin())
+        m->showProgress(field, percent);
+}
 
-void KWindow::clearMessageWin() {}
+void KWindow::clearMessageWin()
+{
+    KMessageWin* m = this ? getMessageWin() : nullptr;
+    if (m && m->getMessageLength(0) > 0)
+        m->wprintf(0, 0, 0, "");
+}

@@ -87,3 +87,25 @@ void KButtonBar::configure(bool force)
     resizeClient(clientWidth == 0 ? W : clientWidth, H + 2 * marginHeight, true);
     configuring = false;
 }
+
+KLabel* KButtonBar::addLabel(const KString& text, int side)
+{
+    KArgList args;
+    args.add(WA_ATTACH_SIDE, side);
+    return MakeLabel(this, &args, text, -1);
+}
+
+KToggleButton* KButtonBar::addToggle(const KString& text, int side)
+{
+    KArgList args;
+    args.add(WA_ATTACH_SIDE, side);
+    args.add(WA_MODIFIED_ON_CHANGE, false);
+    return MakeToggleButton(this, &args, text);
+}
+
+KPushButton* KButtonBar::addPushButton(const KString& text, int side)
+{
+    KArgList args;
+    args.add(WA_ATTACH_SIDE, side);
+    return MakePushButton(this, &args, text);
+}
