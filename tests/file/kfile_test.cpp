@@ -36,7 +36,7 @@ TEST(KFileIO, ValuesStringRecordsScramblingAndHeaders)
     // Little-endian: six fields, the low half of a 64-bit one, the string's count.
     EXPECT_EQ((Bytes{1, 0xFD, 0xFE, 0xC7, 0xCF, 0xEF, 0xBE, 0x3A, 0x26}), Bytes(&all[0], &all[9]));
     EXPECT_TRUE(Get32(all, 45) == 0x76543210 && Get32(all, 53) == 0xFFFFFFF9 && Get32(all, fixed) == 6);
-    // Read back and written again, every value gives the same bytes; short reads throw unless partial.
+    // Read back and written again, the same bytes; short reads throw unless partial.
     std::get<KString>(in) = "old";
     KFile f(scratch.file(L"all.dat").c_str());
     f.open(L"rb");
