@@ -23,8 +23,8 @@ static Bytes RandomHeader(Random& r, std::wstring kind, unsigned layout)
     return b;
 }
 
-// A damaged input for one of the readers: 0 a string record, 1 a header,
-// 2 the custom colours, 3 the test options.
+// A damaged input for one of the readers: 0 a string record, 1 a header, 2 the custom colours,
+// 3 the test options.
 static Bytes DamagedInput(Random& r, int reader)
 {
     Bytes b;
@@ -52,14 +52,12 @@ static Bytes DamagedInput(Random& r, int reader)
     return b;
 }
 
-// Of 10 inputs, 3 go to KString::read, 2 to ReadHeader, 5 to an option file's
-// _load, or every 20th to its load, which shows the box.
+// Of 10 inputs, 3 go to KString::read, 2 to ReadHeader, 5 to an option file's _load.
 TEST(BadInput, TwentyThousandDamagedRecordsAndOptionFilesAreReadExactlyOrRefusedCleanly)
 {
     ScratchDir scratch;
     const std::wstring path = scratch.file(L"damaged.opt");
     const std::string shown = Narrow(KFile(path.c_str()).getPath());
-    const std::string boxText = "Could not load option file \"" + Narrow(path) + "\".";
     TestOptions test(3, -7, 2.5, L"sentinel", 99);
     CustomColorOptions colours;
     KFile f;
@@ -77,15 +75,12 @@ TEST(BadInput, TwentyThousandDamagedRecordsAndOptionFilesAreReadExactlyOrRefused
         cut.resize(240);
         WriteBytes(path, cut);
         EXPECT_TRUE(Catch([&] { TestOptions()._load(path.c_str()); }));
-        EXPECT_FALSE(TestOptions().load(path.c_str(), false));
     }
     const std::wstring snapshots = TempDir() + L"kos*.tmp";
     const size_t snapshotsBefore = Listing(snapshots).size();
-    const size_t logBefore = CountInLog(boxText + ": ");
     HeapGrowth heap;
     Random r(20250611);
     Tally refused;
-    int loads = 0, boxes = 0;
     for (int i = 0; i < 20000; ++i) {
         const int reader = i % 10 < 3 ? 0 : i % 10 < 5 ? 1 : r.below(10) < 3 ? 2 : 3;
         const Bytes b = DamagedInput(r, reader);
@@ -125,42 +120,21 @@ TEST(BadInput, TwentyThousandDamagedRecordsAndOptionFilesAreReadExactlyOrRefused
                 wantTest.title = title.c_str();
             }
             OptionFile& target = reader == 2 ? (OptionFile&)colours : (OptionFile&)test;
-            if (++loads % 20 == 0) {
-                BoxWatcher watcher;
-                MarkLog("file " + std::to_string(i));
-                ASSERT_EQ(ok, target.load(path.c_str(), false)) << "file " << i;
-                const std::string logged = LogAfter("file " + std::to_string(i));
-                const std::string line = boxText + ": " + want.error.substr(0, want.error.find('\n'));
-                ASSERT_EQ(ok, logged.find(line) == logged.npos) << "file " << i;
-                ASSERT_EQ(ok ? 0u : 1u, watcher.count()) << "file " << i;
-                boxes += (int)watcher.count();
-                ASSERT_EQ(ok ? L"" : L"Tarnwell (01-1013)", watcher.box().title) << "file " << i;
-                ASSERT_EQ(ok ? "" : boxText + "\n\n" + want.error, Narrow(watcher.box().text)) << i;
-                want.error.clear();
-            } else {
-                got = Catch([&] { target._load(path.c_str()); });
-            }
+            got = Catch([&] { target._load(path.c_str()); });
             ASSERT_EQ(0, memcmp(wantColours.getColors(), colours.getColors(), 64)) << "file " << i;
             ASSERT_TRUE(wantTest.same(test)) << "file " << i;
         }
         f.close();
         ASSERT_EQ(want.error, got.text) << "file " << i;
-        if (got) {
-            ASSERT_EQ(1, got.group) << "file " << i;
+        ASSERT_TRUE(!got || got.group == 1) << "file " << i;
+        if (got)
             refused.add(got.text);
-        }
     }
     const long long grown = heap.bytes();
     refused.print("damaged records and option files", 20000);
-    EXPECT_TRUE(test.isLoaded() && colours.isLoaded());
-    EXPECT_EQ(logBefore + boxes, CountInLog(boxText + ": ")) << "each box is logged";
     // Every path was taken many times.
-    EXPECT_GT(20000 - refused.total(), 3000);
-    EXPECT_GT(refused["Error reading "], 3000);
-    EXPECT_GT(refused["Not a "], 1000);
-    EXPECT_GT(refused["Invalid length"], 1000);
-    EXPECT_GT(refused["Invalid terminator"], 400);
-    EXPECT_GT(boxes, 200);
+    EXPECT_TRUE(refused.total() < 17000 && refused["Error reading "] > 3000 && refused["Not a "] > 1000);
+    EXPECT_TRUE(refused["Invalid length"] > 1000 && refused["Invalid terminator"] > 400);
     // Nothing is left behind: no snapshot or temporary file, no open file, no heap block per file.
     EXPECT_EQ(snapshotsBefore, Listing(snapshots).size());
     EXPECT_EQ(std::vector<std::wstring>{L"damaged.opt"}, Listing(scratch.path() + L"*"));

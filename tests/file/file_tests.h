@@ -1,5 +1,5 @@
-// What the file tests share beyond the kit: their includes, the text of a thrown
-// group-1 exception, directory listings, header comparison and an option file.
+// What the file tests share beyond the kit: their includes, the text of a thrown group-1 exception,
+// directory listings, header comparison and an option file.
 #ifndef KORVEL_TESTS_FILE_TESTS_H
 #define KORVEL_TESTS_FILE_TESTS_H
 
@@ -34,6 +34,12 @@ inline std::vector<std::wstring> Listing(const std::wstring& pattern)
     if (h != INVALID_HANDLE_VALUE)
         FindClose(h);
     return names;
+}
+
+inline bool IsDir(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 inline bool SameHeader(const KFileHeader& a, const KFileHeader& b)

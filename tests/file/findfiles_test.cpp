@@ -1,5 +1,4 @@
-// Directory listing on a real tree: KDir entry by entry, FindFiles and
-// FindFilesEx with their flags, and failed searches.
+// Directory listing on a real tree: FindFiles and FindFilesEx with their flags, failed searches, KDir.
 #include "file_tests.h"
 
 typedef std::vector<std::string> Names;
@@ -27,31 +26,22 @@ static std::string NamesOf(const KArray<KFileInfo>& found)
     return names;
 }
 
-// root\ a.dat(10) B.dat(20) c.txt(3) sub1\x.dat(1) sub1\deeper\{y.dat(2),x.dat(4)} sub2\z.txt(5)
-class SmallTree : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        for (const wchar_t* d : {L"sub1", L"sub1\\deeper", L"sub2"})
-            CreateDirectoryW((root + d).c_str(), nullptr);
-        const std::pair<const wchar_t*, int> files[] = {{L"a.dat", 10}, {L"B.dat", 20}, {L"c.txt", 3},
-            {L"sub1\\x.dat", 1}, {L"sub1\\deeper\\y.dat", 2}, {L"sub1\\deeper\\x.dat", 4},
-            {L"sub2\\z.txt", 5}};
-        for (const auto& f : files)
-            WriteBytes(root + f.first, Bytes(f.second, 'x'));
-    }
-    Names Find(const wchar_t* pattern, int flags)
-    {
-        FindFiles(root.c_str(), pattern, found, flags | FIND_CLEAR);
-        return Listing(found, root, true);
-    }
+TEST(FindFiles, RecordsFlagsFailuresAndKDirEntries)
+{
+    // root\ a.dat(10) B.dat(20) c.txt(3) sub1\x.dat(1) sub1\deeper\{y.dat(2),x.dat(4)} sub2\z.txt(5)
     ScratchDir scratch;
     const std::wstring root = scratch.path();
+    for (const wchar_t* d : {L"sub1", L"sub1\\deeper", L"sub2"})
+        CreateDirectoryW((root + d).c_str(), nullptr);
+    for (const auto& [name, size] : {std::make_pair(L"a.dat", 10), {L"B.dat", 20}, {L"c.txt", 3},
+                                     {L"sub1\\x.dat", 1}, {L"sub1\\deeper\\y.dat", 2},
+                                     {L"sub1\\deeper\\x.dat", 4}, {L"sub2\\z.txt", 5}})
+        WriteBytes(root + name, Bytes(size, 'x'));
     KArray<KFileInfo> found;
-};
-
-TEST_F(SmallTree, FindFilesRecordsFlagsFailuresAndKDirEntries)
-{
+    auto Find = [&](const wchar_t* pattern, int flags) {
+        FindFiles(root.c_str(), pattern, found, flags | FIND_CLEAR);
+        return Listing(found, root, true);
+    };
     const long when = 1309780800; // 2011-07-04 12:00:00 UTC
     KFile((root + L"a.dat").c_str()).setTimes(when, when);
     FindFiles(root.c_str(), L"*.dat", found, FIND_SORT);

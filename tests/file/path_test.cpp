@@ -1,13 +1,11 @@
-// Paths on real files and directories: parts, full, long and relative paths,
-// names, existence and attributes, the current and temporary directories,
-// free space, copying with the overwrite question, the recent-files list;
-// macro tables, ReplaceToken and the environment macros of paths.
+// Paths on real files and directories, the current and temporary directories, copying, the recent-files
+// list; macro tables, ReplaceToken and the environment macros of paths.
 #include "file_tests.h"
 
 static std::wstring Cwd()
 {
     wchar_t buf[MAX_PATH + 1];
-    return std::wstring(buf, GetCurrentDirectoryW(MAX_PATH + 1, buf));
+    return Lower(std::wstring(buf, GetCurrentDirectoryW(MAX_PATH + 1, buf)));
 }
 
 static void WriteText(std::wstring p, std::string s) { WriteBytes(p, Bytes(s.begin(), s.end())); }
@@ -28,36 +26,30 @@ static std::string Names(const KMacro& m)
     return out;
 }
 
-TEST(PathParts, SplitsJoinsTailsAndValidNames)
+TEST(Paths, PartsNamesRelativePathsExistenceAttributesTempDirAndFreeSpace)
 {
-    const struct { const wchar_t* path; const char *dir, *file, *name, *ext; } cases[] = {
-        {L"c:\\a\\b.txt", "c:\\a\\", "b.txt", "b", ".txt"},
-        {L"c:\\my.dir\\b.tar.gz", "c:\\my.dir\\", "b.tar.gz", "b.tar", ".gz"},
-        {L"b.txt", "", "b.txt", "b", ".txt"},
-        {L"c:\\a\\", "c:\\a\\", "", "", ""},
-        {L"c:noext", "c:", "noext", "noext", ""},
-        {L"dir/sub/f.c", "dir/sub/", "f.c", "f", ".c"},
-        {L"\\\\srv\\share\\x.dat", "\\\\srv\\share\\", "x.dat", "x", ".dat"},
-        {L"", "", "", "", ""},
-    };
-    for (const auto& c : cases) {
-        const KString p(c.path);
-        EXPECT_EQ(std::string(c.dir) + "|" + c.dir + "|" + c.file + "|" + c.name + "|" + c.ext,
-                  Narrow(GetDirPart(p) + "|" + GetFileNameDir(p) + "|" + GetFilePart(p) + "|" +
-                         GetFileNamePart(p) + "|" + GetExtPart(p)));
+    const struct { const wchar_t* path; const char* parts; } cases[] = {
+        {L"c:\\a\\b.txt", "c:\\a\\|b.txt|b|.txt"}, {L"b.txt", "|b.txt|b|.txt"}, {L"c:\\a\\", "c:\\a\\|||"},
+        {L"c:\\my.dir\\b.tar.gz", "c:\\my.dir\\|b.tar.gz|b.tar|.gz"}, {L"c:noext", "c:|noext|noext|"},
+        {L"dir/sub/f.c", "dir/sub/|f.c|f|.c"}, {L"\\\\srv\\share\\x.dat", "\\\\srv\\share\\|x.dat|x|.dat"},
+        {L"", "|||"}};
+    for (const auto& [path, parts] : cases) {
+        const KString p(path);
+        EXPECT_EQ(parts, Narrow(GetDirPart(p) + "|" + GetFilePart(p) + "|" + GetFileNamePart(p) + "|" +
+                                GetExtPart(p)));
+        EXPECT_EQ(Narrow(GetDirPart(p)), Narrow(GetFileNameDir(p))) << parts;
     }
-    // Longer than the runtime's fixed part sizes.
     std::wstring deep = L"c:\\";
     while (deep.size() < 400)
         deep += L"abcdefghij\\";
     const KString deepFile = (deep + L"x.ext").c_str();
-    EXPECT_TRUE(deep == Wide(GetDirPart(deepFile)) && GetFilePart(deepFile) == "x.ext");
+    EXPECT_TRUE(deep == Wide(GetDirPart(deepFile)) && GetFilePart(deepFile) == "x.ext") << "past _MAX_DIR";
     EXPECT_TRUE(HasFileExt(L"c:\\a\\b.txt", L".TXT") && HasFileExt(L"noext", nullptr));
     EXPECT_FALSE(HasFileExt(L"c:\\a\\b.txt", L"txt") || HasFileExt(L"c:\\a.txt\\b", L".txt"));
-    const char* tails[] = {"c.txt", "b\\c.txt", "a\\b\\c.txt", "\\a\\b\\c.txt", "c:\\a\\b\\c.txt",
-                           "c:\\a\\b\\c.txt"};
+    std::string tails;
     for (unsigned n = 0; n < 6; ++n)
-        EXPECT_EQ(tails[n], Narrow(GetFileNameTail(L"c:\\a\\b\\c.txt", n))) << n;
+        tails += Narrow(GetFileNameTail(L"c:\\a\\b\\c.txt", n)) + "|";
+    EXPECT_EQ("c.txt|b\\c.txt|a\\b\\c.txt|\\a\\b\\c.txt|c:\\a\\b\\c.txt|c:\\a\\b\\c.txt|", tails);
     EXPECT_TRUE(GetFileNameTail(L"x/y\\z", 1) == "y\\z" && GetFileNameTail(L"c:\\a\\", 0).isNull());
     for (char c : std::string(" $%'-_@~`!()^#&+,.;=[]azAZ09"))
         EXPECT_TRUE(IsValidFileNameChar(c) && IsValidDirNameChar(c)) << c;
@@ -65,53 +57,35 @@ TEST(PathParts, SplitsJoinsTailsAndValidNames)
         EXPECT_FALSE(IsValidFileNameChar(c)) << c;
     EXPECT_TRUE(IsValidDirNameChar('\\') && IsValidDirNameChar(':') && !IsValidDirNameChar('/') &&
                 !IsValidDirNameChar('*'));
-    EXPECT_FALSE(IsValidFileNameChar(0) || IsValidFileNameChar(-23) || IsValidFileNameChar(0x10041));
-    EXPECT_FALSE(IsValidFileName(KString()) || IsValidFileName(L"c:\\a.dat"));
+    EXPECT_FALSE(IsValidFileNameChar(0) || IsValidFileNameChar(-23) || IsValidFileNameChar(0x10041) ||
+                 IsValidFileName(KString()) || IsValidFileName(L"c:\\a.dat") || IsValidDirName(L"c:/data") ||
+                 IsValidDirName(KString()));
     EXPECT_TRUE(IsValidFileName(L"Run 12 (copy) [v2].dat") && IsValidDirName(L"c:\\data\\run 1"));
-    EXPECT_FALSE(IsValidDirName(L"c:/data") || IsValidDirName(KString()));
     EXPECT_TRUE(MakeValidFileName(L"a*b?c") == "abc" && MakeValidFileName(L"<c:\\x/y|z>.dat") == "cxyz.dat");
-    // Short names become long; without the file there is no long form.
-    ScratchDir scratch;
-    CreateDirectoryW(scratch.file(L"a long directory").c_str(), nullptr);
-    const std::wstring full = scratch.file(L"a long directory\\measurement results.data");
-    WriteText(full, "x");
-    wchar_t shortPath[MAX_PATH];
-    ASSERT_TRUE(GetShortPathNameW(full.c_str(), shortPath, MAX_PATH) && Lower(full) != Lower(shortPath));
-    EXPECT_EQ(Lower(full), Lower(Wide(GetLongFileName(shortPath))));
-    EXPECT_EQ(scratch.file(L"NOSUCH~1.DAT"), Wide(GetLongFileName(scratch.file(L"NOSUCH~1.DAT").c_str())));
-}
-
-TEST(PathCompare, SameDirFullAndRelativePaths)
-{
     EXPECT_TRUE(IsSameDir(L"C:\\Data\\", L"c:\\data") && IsSameDir(L"c:\\", L"C:"));
     EXPECT_FALSE(IsSameDir(L"c:\\data\\\\", L"c:\\data") || IsSameDir(L"c:\\data", L"c:\\database"));
     ScratchDir scratch;
     const std::wstring root = scratch.path(), work = root + L"work", bench = root + L"workbench\\y.dat";
     CreateDirectoryW(work.c_str(), nullptr);
     KCurrentDir in(work.c_str());
-    ASSERT_EQ(Lower(work), Lower(Cwd()));
-    EXPECT_EQ("x\\y.dat", Narrow(GetRelPath((work + L"\\x\\y.dat").c_str())));
-    EXPECT_EQ("X\\y.dat", Narrow(GetRelPath((Lower(work) + L"\\X\\y.dat").c_str())));
+    ASSERT_EQ(Lower(work), Cwd());
+    EXPECT_EQ("x\\y.dat|X\\y.dat", Narrow(GetRelPath((work + L"\\x\\y.dat").c_str()) + "|" +
+                                          GetRelPath((Lower(work) + L"\\X\\y.dat").c_str())));
     EXPECT_TRUE(bench == Wide(GetRelPath(bench.c_str())) && work == Wide(GetRelPath(work.c_str())));
     EXPECT_EQ(Lower(work + L"\\y.dat"), Lower(Wide(GetFullPath(L"x\\..\\y.dat"))));
-    // Against a base: both made full.
-    EXPECT_EQ("work\\a.txt", Narrow(GetRelPath(root.c_str(), (root + L"work\\a.txt").c_str())));
-    EXPECT_EQ("a.txt", Narrow(GetRelPath(work.substr(0, root.size() - 1).c_str(), (root + L"a.txt").c_str())))
-        << "one trailing backslash of the base ignored";
-    EXPECT_EQ("work\\z.txt", Narrow(GetRelPath(L"..", L"z.txt")));
-    EXPECT_EQ(Lower(bench + L"|" + work),
-              Lower(Wide(GetRelPath(work.c_str(), bench.c_str()) + "|" +
-                         GetRelPath(work.c_str(), work.c_str()))));
+    // Against a base, both made full; one trailing backslash of the base is ignored.
+    EXPECT_EQ("work\\a.txt|a.txt|work\\z.txt",
+              Narrow(GetRelPath(root.c_str(), (root + L"work\\a.txt").c_str()) + "|" +
+                     GetRelPath(work.substr(0, root.size() - 1).c_str(), (root + L"a.txt").c_str()) + "|" +
+                     GetRelPath(L"..", L"z.txt")));
+    EXPECT_EQ(Lower(bench + L"|" + work), Lower(Wide(GetRelPath(work.c_str(), bench.c_str()) + "|" +
+                                                     GetRelPath(work.c_str(), work.c_str()))));
     EXPECT_TRUE(GetRelPath(L"", L"a.txt").isNull() && GetRelPath(root.c_str(), nullptr).isNull());
     const std::wstring run = work + L"\\data\\run.dat";
     EXPECT_EQ("run.dat|data\\run.dat",
               Narrow(GetRelName(L"DATA\\", run.c_str()) + "|" + GetRelName(L"x\\", run.c_str())));
-}
-
-TEST(PathExistence, FileExistsModTimeArchiveBitTempDirAndFreeSpace)
-{
-    ScratchDir scratch;
     const std::wstring file = scratch.file(L"present.dat"), absent = scratch.file(L"absent.dat");
+    const std::wstring folder = scratch.file(L"folder");
     WriteText(file, "data");
     {
         EnvVar macro(L"KPT_DIR", scratch.path().c_str());
@@ -121,53 +95,43 @@ TEST(PathExistence, FileExistsModTimeArchiveBitTempDirAndFreeSpace)
     EXPECT_EQ("GetEnvironmentVariable(KPT_DIR) failed.", ThrownText([] { FileExists(L"[KPT_DIR]x.dat"); }));
     KFile(file.c_str()).setTimes(1309780800, 1309780800);
     EXPECT_TRUE(GetModTime(file.c_str()) == 1309780800 && GetModTime(absent.c_str()) == 0);
-    // The archive bit of a read-only file and a hidden folder, whose other bits stay. Wine
-    // reports the bit of a file always set and of a folder never: changing that is a known gap.
-    const std::wstring folder = scratch.file(L"folder");
+    // The archive bit of a read-only file and a hidden folder, whose other bits stay. Wine reports the
+    // bit of a file always set and of a folder never: changing that is a known gap.
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
-    const std::pair<std::wstring, DWORD> targets[] = {
-        {file, FILE_ATTRIBUTE_READONLY}, {folder, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN}};
-    for (const auto& t : targets) {
-        const wchar_t* p = t.first.c_str();
-        const bool wineKeeps = !(t.second & FILE_ATTRIBUTE_DIRECTORY);
-        auto archived = [&] { return (GetFileAttributesW(p) & FILE_ATTRIBUTE_ARCHIVE) != 0; };
-        auto expectArchived = [&](bool want) {
-            EXPECT_EQ(archived(), GetArchiveBit(p));
-            EXPECT_EQ(t.second, GetFileAttributesW(p) & ~(DWORD)FILE_ATTRIBUTE_ARCHIVE);
+    for (const auto& [path, others] : {std::make_pair(file, (DWORD)FILE_ATTRIBUTE_READONLY),
+                                       {folder, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN}}) {
+        const wchar_t* p = path.c_str();
+        const bool wineKeeps = !(others & FILE_ATTRIBUTE_DIRECTORY);
+        ASSERT_TRUE(SetFileAttributesW(p, others));
+        // Set, clear, toggle: the bit as wanted after each (the toggle: the opposite of before).
+        for (int step = 0; step < 3; ++step) {
+            const bool before = GetArchiveBit(p), want = step == 2 ? !before : step == 0;
+            EXPECT_TRUE((step == 0 ? SetArchiveBit : step == 1 ? ClearArchiveBit : ToggleArchiveBit)(p));
+            const DWORD attributes = GetFileAttributesW(p);
+            const bool archived = (attributes & FILE_ATTRIBUTE_ARCHIVE) != 0;
+            EXPECT_TRUE(archived == GetArchiveBit(p) && (attributes & ~FILE_ATTRIBUTE_ARCHIVE) == others);
             if (want == wineKeeps)
-                EXPECT_EQ(want, archived());
+                EXPECT_EQ(want, archived);
             else
-                TODO_WINE(archived() == want);
-        };
-        ASSERT_TRUE(SetFileAttributesW(p, t.second));
-        EXPECT_TRUE(SetArchiveBit(p));
-        expectArchived(true);
-        EXPECT_TRUE(ClearArchiveBit(p));
-        expectArchived(false);
-        const bool before = archived();
-        EXPECT_TRUE(ToggleArchiveBit(p));
-        expectArchived(!before);
-        SetFileAttributesW(p, t.second & FILE_ATTRIBUTE_DIRECTORY ? t.second : FILE_ATTRIBUTE_NORMAL);
+                TODO_WINE(archived == want);
+        }
+        SetFileAttributesW(p, wineKeeps ? FILE_ATTRIBUTE_NORMAL : others);
     }
     EXPECT_FALSE(GetArchiveBit(absent.c_str()) || SetArchiveBit(absent.c_str()) ||
                  ClearArchiveBit(absent.c_str()) || ToggleArchiveBit(absent.c_str()));
-    wchar_t exe[MAX_PATH];
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    EXPECT_EQ(exe, Wide(GetModulePath()));
-    const std::wstring temp = TempDir();
-    EXPECT_EQ(temp, Wide(GetTempDir()));
+    EXPECT_EQ(TempDir(), Wide(GetTempDir()));
     {
         const std::wstring nested = scratch.file(L"t1\\t2\\t3");
         EnvVar tmp(L"TMP", nested.c_str()), tempVar(L"TEMP", nested.c_str());
         EXPECT_EQ(Lower(nested + L"\\"), Lower(Wide(GetTempDir())));
-        EXPECT_TRUE(GetFileAttributesW(nested.c_str()) & FILE_ATTRIBUTE_DIRECTORY) << "made, every level";
+        EXPECT_TRUE(IsDir(nested)) << "made, every level";
     }
-    EXPECT_EQ(temp, Wide(GetTempDir()));
+    EXPECT_EQ(TempDir(), Wide(GetTempDir()));
     ULARGE_INTEGER avail, total, totalFree;
     ASSERT_TRUE(GetDiskFreeSpaceExW(scratch.path().c_str(), &avail, &total, &totalFree));
     const unsigned long long got = FreeDiskSpace(scratch.path().c_str());
     EXPECT_TRUE(got > 0 && llabs((long long)(got - avail.QuadPart)) < 256LL << 20) << got;
-    // Failure: 0, and the error line goes to the log when no window shows it.
+    // A failure gives 0 and logs its line when no window shows it.
     const std::wstring nowhere = scratch.file(L"no\\such\\dir\\");
     EXPECT_EQ(0u, FreeDiskSpace(nowhere.c_str()));
     GetDiskFreeSpaceExW(nowhere.c_str(), &avail, &total, &totalFree);
@@ -175,67 +139,59 @@ TEST(PathExistence, FileExistsModTimeArchiveBitTempDirAndFreeSpace)
                              Narrow(GetWin32Error(GetLastError()))));
 }
 
-TEST(CurrentDir, SetAndScopedChanges)
+TEST(Paths, CurrentDirectoryCopyingAndRecentFiles)
 {
     ScratchDir scratch;
-    const std::wstring start = Cwd(), a = scratch.file(L"a"), bracketed = scratch.file(L"run[1]");
-    const std::wstring missing = scratch.file(L"missing");
+    const std::wstring start = Cwd(), a = Lower(scratch.file(L"a")), missing = scratch.file(L"missing");
+    const std::wstring bracketed = Lower(scratch.file(L"run[1]"));
     CreateDirectoryW(a.c_str(), nullptr);
     CreateDirectoryW(bracketed.c_str(), nullptr);
-    EXPECT_EQ(start, Wide(GetCurrentDir()));
+    EXPECT_EQ(start, Lower(Wide(GetCurrentDir())));
     {
         KCurrentDir keep;
-        EXPECT_TRUE(SetCurrentDir(a.c_str(), true) && Lower(a) == Lower(Wide(GetCurrentDir())));
+        EnvVar macro(L"KPT_DIR", scratch.path().c_str());
+        EXPECT_TRUE(SetCurrentDir(a.c_str(), true) && a == Lower(Wide(GetCurrentDir())));
         EXPECT_FALSE(SetCurrentDir(missing.c_str(), false));
         SetCurrentDirectoryW(missing.c_str());
         const std::string reason = Narrow(GetWin32Error(GetLastError()));
         EXPECT_EQ("Could not set current directory to \"" + Narrow(missing) + "\".\n" + reason,
                   ThrownText([&] { SetCurrentDir(missing.c_str(), true); }));
-        EXPECT_EQ(Lower(a), Lower(Cwd()));
-        EnvVar macro(L"KPT_DIR", scratch.path().c_str());
-        EXPECT_TRUE(SetCurrentDir(L"[KPT_DIR]", false) && Lower(scratch.path()) == Lower(Cwd() + L"\\"));
+        EXPECT_EQ(a, Cwd());
+        EXPECT_TRUE(SetCurrentDir(L"[KPT_DIR]", false) && Lower(scratch.path()) == Cwd() + L"\\");
     }
     EXPECT_EQ(start, Cwd()) << "the remembering form changes back";
     {
         EnvVar macro(L"KPT_DIR", scratch.path().c_str());
         KCurrentDir in(L"[KPT_DIR]a");
-        EXPECT_EQ(Lower(a), Lower(Cwd()));
+        EXPECT_EQ(a, Cwd());
         {
             KCurrentDir nowhere(missing.c_str()); // ignored
-            EXPECT_EQ(Lower(a), Lower(Cwd()));
+            EXPECT_EQ(a, Cwd());
             SetCurrentDirectoryW(bracketed.c_str());
         }
-        EXPECT_EQ(Lower(a), Lower(Cwd())) << "back to the directory current when it was made";
+        EXPECT_EQ(a, Cwd()) << "back to the directory current when it was made";
         // Brackets in the directory to go back to are part of its name; entering, a macro.
         SetCurrentDirectoryW(bracketed.c_str());
-        {
-            KCurrentDir back(a.c_str());
-        }
-        EXPECT_EQ(Lower(bracketed), Lower(Cwd()));
-        EXPECT_EQ("GetEnvironmentVariable(1) failed.",
-                  ThrownText([&] { KCurrentDir enter(bracketed.c_str()); }));
-        EXPECT_EQ(Lower(bracketed), Lower(Cwd()));
+        KCurrentDir(a.c_str()); // made and gone at once
+        EXPECT_EQ(bracketed, Cwd());
+        EXPECT_EQ("GetEnvironmentVariable(1) failed.", ThrownText([&] { KCurrentDir(bracketed.c_str()); }));
+        EXPECT_EQ(bracketed, Cwd());
     }
     EXPECT_EQ(start, Cwd());
-}
-
-TEST(CopyFileToDir, CopiesAndAsksBeforeOverwriting)
-{
-    ScratchDir scratch;
     const std::wstring source = scratch.file(L"report.txt"), dir = scratch.file(L"out");
     const std::wstring dest = dir + L"\\report.txt";
     CreateDirectoryW(dir.c_str(), nullptr);
     WriteText(source, "new text");
+    KString target;
     {
         BoxWatcher no(IDNO);
-        KString target;
         EXPECT_TRUE(CopyFileToDir(source.c_str(), (dir + L"\\").c_str(), &target, 1));
-        EXPECT_TRUE(Lower(dest) == Lower(Wide(target)) && ReadFileText(dest) == "new text");
-        EXPECT_EQ(0u, no.count()) << "nothing to overwrite, nothing asked";
+        EXPECT_TRUE(Lower(dest) == Lower(Wide(target)) && ReadFileText(dest) == "new text" && no.count() == 0)
+            << "nothing to overwrite, nothing asked";
         WriteText(dest, "old text");
         target = L"untouched";
         EXPECT_FALSE(CopyFileToDir(source.c_str(), dir.c_str(), &target, 1));
-        EXPECT_EQ(1u, no.count());
+        ASSERT_EQ(1u, no.count());
         EXPECT_EQ(L"File already exists.\nDo you wish to overwrite it?", no.box().text);
         EXPECT_EQ((std::vector<int>{IDYES, IDNO}), no.box().buttons);
         EXPECT_TRUE(Narrow(target) == "untouched" && ReadFileText(dest) == "old text");
@@ -244,25 +200,18 @@ TEST(CopyFileToDir, CopiesAndAsksBeforeOverwriting)
         BoxWatcher yes(IDYES);
         EXPECT_TRUE(CopyFileToDir(source.c_str(), dir.c_str(), nullptr, 1));
         EXPECT_TRUE(yes.count() == 1 && ReadFileText(dest) == "new text");
-    }
-    WriteText(dest, "old text");
-    {
-        BoxWatcher no(IDNO);
+        WriteText(dest, "old text");
         EnvVar macro(L"KPT_DIR", scratch.path().c_str());
         EXPECT_TRUE(CopyFileToDir(L"[KPT_DIR]report.txt", L"[KPT_DIR]out", nullptr, 0));
-        EXPECT_TRUE(ReadFileText(dest) == "new text" && no.count() == 0) << "without flag 1 nothing is asked";
+        EXPECT_TRUE(ReadFileText(dest) == "new text" && yes.count() == 1) << "without flag 1, no question";
     }
-    KString target;
+    target.clear();
     EXPECT_TRUE(!CopyFileToDir(KString(), dir.c_str(), &target, 0) && target.isNull());
     EXPECT_FALSE(CopyFileToDir(scratch.file(L"absent.txt").c_str(), dir.c_str(), &target, 0));
     EXPECT_EQ(Lower(dir + L"\\absent.txt"), Lower(Wide(target)));
     CopyFileToDir(dest.c_str(), dir.c_str(), nullptr, 0);
     EXPECT_EQ("new text", ReadFileText(dest)) << "copied onto itself, the file stays";
-}
-
-TEST(RecentFiles, MovesInsertsCutsAndDropsMissing)
-{
-    ScratchDir scratch, other;
+    ScratchDir other;
     KCurrentDir in(scratch.path().c_str());
     for (const wchar_t* name : {L"a.dat", L"b.dat", L"c.dat", L"d.dat", L"run[1].dat"})
         WriteText(scratch.file(name), "x");
@@ -299,49 +248,45 @@ TEST(RecentFiles, MovesInsertsCutsAndDropsMissing)
     EXPECT_TRUE(list.count() == 1 && list[0] == "c.dat");
 }
 
-TEST(KMacro, EntriesLookupExpansionMergeSortReplaceTokenAndTime)
+TEST(KMacro, EntriesExpansionMergeSortReplaceTokenTimeRecordsAndPathMacros)
 {
     // Names: upper case, bracketed, each character's low 8 bits.
     KMacroEntry e;
-    const std::pair<const wchar_t*, const char*> names[] = {
-        {L"[half", "[HALF]"}, {L"end]", "[END]"}, {L"a\x263A", "[A:]"}, {L"cur date", "[CUR DATE]"}};
-    for (const auto& n : names) {
-        e.setName(n.first);
-        EXPECT_EQ(n.second, Narrow(e.name));
+    std::string names;
+    for (const wchar_t* name : {L"[half", L"end]", L"a\x263A", L"cur date"}) {
+        e.setName(name);
+        names += Narrow(e.name) + ";";
     }
-    EXPECT_EQ("CUR DATE", Narrow(e.bareName()));
+    EXPECT_TRUE(names == "[HALF];[END];[A:];[CUR DATE];" && e.bareName() == "CUR DATE") << names;
     KMacro m;
     EXPECT_EQ(0, m.numEntry());
     m.set("[CUR_PAGE]", "%d", 2);
     m.set("[NUM_PAGE]", "%d", 5);
-    EXPECT_EQ("Page 2 of 5", Narrow(m.execute("Page [CUR_PAGE] of [NUM_PAGE]", 5)));
-    EXPECT_EQ("Page [CUR_PAGE]", Narrow(m.execute("Page [CUR_PAGE]", 0)));
-    EXPECT_EQ("[cur_page]", Narrow(m.execute("[cur_page]", 5)));
+    EXPECT_EQ("Page 2 of 5|Page [CUR_PAGE]|[cur_page]", Narrow(m.execute("Page [CUR_PAGE] of [NUM_PAGE]", 5) +
+                                                             "|" + m.execute("Page [CUR_PAGE]", 0) + "|" +
+                                                             m.execute("[cur_page]", 5)));
     m.set("[CUR_PAGE]", "%d of %s", 3, "x"); // replaces, keeps the place
     EXPECT_EQ("[CUR_PAGE]=3 of x;[NUM_PAGE]=5;", Names(m));
     KMacroEntry found;
     EXPECT_TRUE(m.lookupValue("NUM_PAGE", &found) && found.value == "5" && m.lookupValue("CUR_PAGE", 0));
     found.value = "untouched";
     EXPECT_TRUE(!m.lookupValue("num_page", &found) && found.value == "untouched") << "case-sensitive";
-    // Nested macros, pass by pass: table, text, passes, result.
-    const struct { KMacro table; const char* text; int passes; const char* want; } cases[] = {
-        {Table({{"[A]", "x[B]"}, {"[B]", "y"}}), "[A]", 1, "xy"}, // [B] comes later in the same pass
-        {Table({{"[B]", "y"}, {"[A]", "x[B]"}}), "[A]", 1, "x[B]"},
-        {Table({{"[B]", "y"}, {"[A]", "x[B]"}}), "[A]", 2, "xy"},
-        {Table({{"[C]", "c"}, {"[B]", "b[C]"}, {"[A]", "a[B]"}}), "<[A]>", 2, "<ab[C]>"},
-        {Table({{"[C]", "c"}, {"[B]", "b[C]"}, {"[A]", "a[B]"}}), "<[A]>", 3, "<abc>"},
-        {Table({{"[C]", "c"}, {"[B]", "b[C]"}, {"[A]", "a[B]"}}), "<[A]>", 50, "<abc>"},
-        // Self-referring macros stop: after maxPasses, or when nothing changes.
-        {Table({{"[A]", "<[A]>"}}), "[A]", 3, "<<<[A]>>>"},
-        {Table({{"[A]", "[A]"}}), "x[A]", INT_MAX, "x[A]"},
-        {Table({{"[A]", "[B]"}, {"[B]", "[A]"}}), "[A]", INT_MAX, "[A]"},
-        {Table({{"[B]", "[A]"}, {"[A]", "[B]"}}), "[A]", 3, "[B]"},
-        {Table({{"[B]", "[A]"}, {"[A]", "[B]"}}), "[A]", INT_MAX, "[B]"},
-    };
+    // Nested macros, pass by pass: table, text, passes, result. Self-referring macros stop after
+    // maxPasses, or when nothing changes.
+    const KMacro ab = Table({{"[A]", "x[B]"}, {"[B]", "y"}}), ba = Table({{"[B]", "y"}, {"[A]", "x[B]"}});
+    const KMacro abc = Table({{"[C]", "c"}, {"[B]", "b[C]"}, {"[A]", "a[B]"}}), id = Table({{"[A]", "[A]"}});
+    const KMacro self = Table({{"[A]", "<[A]>"}}), loop = Table({{"[A]", "[B]"}, {"[B]", "[A]"}});
+    const KMacro pool = Table({{"[B]", "[A]"}, {"[A]", "[B]"}});
+    const struct { const KMacro& table; const char* text; int passes; const char* want; } cases[] = {
+        {ab, "[A]", 1, "xy"}, // [B] comes later in the same pass
+        {ba, "[A]", 1, "x[B]"}, {ba, "[A]", 2, "xy"}, {abc, "<[A]>", 2, "<ab[C]>"},
+        {abc, "<[A]>", 3, "<abc>"}, {abc, "<[A]>", 50, "<abc>"}, {self, "[A]", 3, "<<<[A]>>>"},
+        {id, "x[A]", INT_MAX, "x[A]"},
+        {loop, "[A]", INT_MAX, "[A]"}, {pool, "[A]", 3, "[B]"}, {pool, "[A]", INT_MAX, "[B]"}};
     for (const auto& c : cases)
         EXPECT_EQ(c.want, Narrow(c.table.execute(c.text, c.passes))) << Names(c.table) << c.passes;
     // Even an unbounded request stops: after MaxPasses passes, or before the text passes MaxLength.
-    const KString grown = Table({{"[A]", "<[A]>"}}).execute("[A]", INT_MAX);
+    const KString grown = self.execute("[A]", INT_MAX);
     EXPECT_TRUE(grown.length() == 2 * KMacro::MaxPasses + 3 && grown[KMacro::MaxPasses] == L'[');
     const KString big = Table({{"[A]", "[A][A]"}}).execute("[A]", INT_MAX);
     EXPECT_TRUE(big.length() <= KMacro::MaxLength && big.length() > KMacro::MaxLength / 2) << big.length();
@@ -353,9 +298,9 @@ TEST(KMacro, EntriesLookupExpansionMergeSortReplaceTokenAndTime)
     mine += mine;
     mine += Table({{"[W]", "w"}});
     EXPECT_EQ("[X]=mine;[Y]=y;[Z]=z;[W]=w;", Names(mine));
+    // Ordinal: ']' sorts after the letters, so "[AB]" comes before "[A]".
     KMacro unsorted = Table({{"[b]", "1"}, {"[A]", "2"}, {"[a]", "3"}, {"[B]", "4"}, {"[AB]", "5"}});
     unsorted.sort();
-    // Ordinal: ']' sorts after the letters, so "[AB]" comes before "[A]".
     EXPECT_EQ("[AB]=5;[A]=2;[B]=4;[a]=3;[b]=1;", Names(unsorted));
     EXPECT_TRUE(cmp_macro(unsorted[1], unsorted[4]) == -1 && cmp_macro(unsorted[4], unsorted[1]) == 1 &&
                 cmp_macro(unsorted[1], unsorted[1]) == 0);
@@ -370,9 +315,7 @@ TEST(KMacro, EntriesLookupExpansionMergeSortReplaceTokenAndTime)
         {"a-b-a", "a", "aa", 2, "aa-b-aa"},     // the value is not searched again
         {"[X]mid[X]", "[X]", "", 2, "mid"},     // matches at both ends removed
         {"abc", "abc", "abcabc", 1, "abcabc"},  // the whole text
-        {"abc", "zz", "y", 0, "abc"},
-        {"abc", "", "y", 0, "abc"},
-    };
+        {"abc", "zz", "y", 0, "abc"}, {"abc", "", "y", 0, "abc"}};
     for (const auto& c : tokens) {
         KString text(c.text);
         const wchar_t* before = text;
@@ -384,25 +327,21 @@ TEST(KMacro, EntriesLookupExpansionMergeSortReplaceTokenAndTime)
     SYSTEMTIME before;
     GetLocalTime(&before);
     KMacro now(true);
-    const char* timeNames[] = {"[CUR MONTH]", "[CUR MONTH NAME]", "[CUR MONTH ABBR]", "[CUR DAY]",
-                               "[CUR YEAR]",  "[CUR HOUR]",       "[CUR MINUTE]",     "[CUR SECOND]",
-                               "[CUR DATE]",  "[CUR TIME]",       "[CUR DATETIME]"};
-    ASSERT_EQ(11, now.numEntry());
-    for (int i = 0; i < 11; ++i)
-        EXPECT_EQ(timeNames[i], Narrow(now[i].name));
+    std::string timeNames;
+    for (int i = 0; i < now.numEntry(); ++i)
+        timeNames += Narrow(now[i].name);
+    EXPECT_EQ("[CUR MONTH][CUR MONTH NAME][CUR MONTH ABBR][CUR DAY][CUR YEAR][CUR HOUR][CUR MINUTE]"
+              "[CUR SECOND][CUR DATE][CUR TIME][CUR DATETIME]", timeNames);
     EXPECT_EQ(now[8].value, now.execute("[CUR MONTH]/[CUR DAY]/[CUR YEAR]", 1));
     EXPECT_EQ(now[10].value, now.execute("[CUR DATE] [CUR HOUR]:[CUR MINUTE]:[CUR SECOND]", 1));
     EXPECT_TRUE(now[0].value.length() == 2 && now[4].value.length() == 4 && now[9].value.length() > 0);
-    EXPECT_EQ(before.wYear, _wtoi(now[4].value));
-    EXPECT_TRUE(now[1].value.startsWith(now[2].value)) << Narrow(now[1].value);
+    EXPECT_TRUE(before.wYear == _wtoi(now[4].value) && now[1].value.startsWith(now[2].value));
     now.setTime(); // the same entries again, none added
     EXPECT_EQ(11, now.numEntry());
-}
-
-TEST(KMacro, TableRecordRoundTripsAndDamageLeavesTheTable)
-{
+    // The table's record; a cut one, or an impossible count, leaves the table as it was.
     ScratchDir scratch;
     const std::wstring path = scratch.file(L"macros.dat");
+    const std::string shown = Narrow(KFile(path.c_str()).getPath());
     KFile f;
     auto io = [&](KMacro& m, const wchar_t* mode) {
         f.open(path.c_str(), mode);
@@ -410,11 +349,11 @@ TEST(KMacro, TableRecordRoundTripsAndDamageLeavesTheTable)
         f.close();
         return text;
     };
-    KMacro empty;
+    KMacro empty, table = Table({{"[A]", "x[B]"}, {"[B]", "\xE9"}}), in = Table({{"[OLD]", "gone"}});
+    KMacro kept = Table({{"[K]", "k"}});
     io(empty, L"wb");
     EXPECT_EQ((Bytes{1, 0, 0, 0, 0, 0, 0, 0}), ReadBytes(path));
-    KMacro m = Table({{"[A]", "x[B]"}, {"[B]", "\xE9"}});
-    io(m, L"wb");
+    io(table, L"wb");
     Bytes b;
     Put32(b, 1); // table version, count, then each entry: version, name, value
     Put32(b, 2);
@@ -424,13 +363,8 @@ TEST(KMacro, TableRecordRoundTripsAndDamageLeavesTheTable)
         PutString(b, std::vector<unsigned>(e.second, e.second + strlen(e.second)));
     }
     EXPECT_EQ(b, ReadBytes(path));
-    KMacro in = Table({{"[OLD]", "gone"}});
     EXPECT_EQ("<no exception>", io(in, L"rb"));
-    EXPECT_EQ(Names(m), Names(in));
-    EXPECT_EQ(0xFFE9, in[1].value[0]);
-    // A cut record, or an impossible count, leaves the table as it was.
-    const std::string shown = Narrow(KFile(path.c_str()).getPath());
-    KMacro kept = Table({{"[K]", "k"}});
+    EXPECT_TRUE(Names(table) == Names(in) && in[1].value[0] == 0xFFE9);
     b.resize(b.size() - 3);
     WriteBytes(path, b);
     EXPECT_EQ("Error reading \"" + shown + "\".\nEOF while reading.", io(kept, L"rb"));
@@ -438,21 +372,16 @@ TEST(KMacro, TableRecordRoundTripsAndDamageLeavesTheTable)
     WriteBytes(path, Bytes{1, 0, 0, 0, 0, 0, 0, 0x80});
     EXPECT_EQ("Invalid count=-2147483648 in KMacro::IO()\nFile \"" + shown + "\".", io(kept, L"rb"));
     EXPECT_EQ("[K]=k;", Names(kept));
-}
-
-TEST(ReplaceMacros, EnvironmentVariablesInPaths)
-{
-    // The library sets both when it is loaded from a "bin" directory.
+    // Paths take environment variables; the library sets two when it is loaded from a "bin" directory.
     wchar_t dll[MAX_PATH + 1] = {0};
     GetModuleFileNameW(GetModuleHandleW(L"korvel.dll"), dll, MAX_PATH);
     std::wstring boot = Lower(std::wstring(dll));
     boot = boot.substr(0, boot.rfind(L'\\'));
     const size_t bin = (boot + L"\\").find(L"\\bin\\");
     ASSERT_NE(std::wstring::npos, bin) << "the test expects korvel.dll in a bin directory";
-    const std::wstring top = boot.substr(0, bin);
-    EXPECT_EQ(top + L"\\user", Wide(ReplaceMacros(L"[TARNWELL_DIR]\\user")));
-    EXPECT_EQ(boot + L"\\x.dat", Wide(ReplaceMacros(L"[BOOT_DIR]\\x.dat")));
-    EnvVar none(L"KFT_NOPE", nullptr), empty(L"KFT_EMPTY", L""), a(L"KFT_A", L"1"), b(L"KFT_B", L"22");
+    EXPECT_EQ(boot.substr(0, bin) + L"\\user|" + boot + L"\\x.dat",
+              Wide(ReplaceMacros(L"[TARNWELL_DIR]\\user") + "|" + ReplaceMacros(L"[BOOT_DIR]\\x.dat")));
+    EnvVar nope(L"KFT_NOPE", nullptr), blank(L"KFT_EMPTY", L""), one(L"KFT_A", L"1"), two(L"KFT_B", L"22");
     // Undefined, empty; brackets do not nest: the name runs to the first ']'.
     for (const char* name : {"KFT_NOPE", "KFT_EMPTY", "KFT_[KFT_A"})
         EXPECT_EQ(Format("GetEnvironmentVariable(%s) failed.", name),
