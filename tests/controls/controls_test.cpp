@@ -18,14 +18,14 @@ KWindow* Stage(WindowOwner& windows)
     KWindow* top = windows.own(MakeWindow(nullptr, &args));
     top->show(true);
     Activate(*top);
-    WaitFor([] { return false; }, 300); // Wine maps the window on the X server meanwhile
+    PumpMessages();
     return top;
 }
 
 // The window's client area (or the whole window with its border) as pixels.
 std::vector<DWORD> Picture(KWindow* w, bool whole = false)
 {
-    PumpMessages(); // Wine shows what was drawn only once the thread waits for messages
+    PumpMessages(); // pending paints first: a new window gets its border from WM_NCPAINT
     KMemDC dc(whole ? w->Width() : w->width(), whole ? w->Height() : w->height());
     w->dump(dc, whole ? 3 : 2, 0, 0);
     return Pixels(dc);
