@@ -1,5 +1,4 @@
-// Labels, buttons and the progress bar in a shown top level, driven by real mouse and keyboard
-// input; what they draw is read back from memory bitmaps.
+// Labels, buttons and progress bars under a shown top level: real input, pixels read back.
 #include <gtest/gtest.h>
 #include <algorithm>
 #include "test_support.h"
@@ -39,11 +38,7 @@ void Button(KWindow* w, DWORD flags)
     MouseButtons({flags});
 }
 
-void Click(KWindow* w)
-{
-    Button(w, MOUSEEVENTF_LEFTDOWN);
-    Button(w, MOUSEEVENTF_LEFTUP);
-}
+void Click(KWindow* w) { Button(w, MOUSEEVENTF_LEFTDOWN), Button(w, MOUSEEVENTF_LEFTUP); }
 
 // Columns of the client area that hold a pixel of the given colour.
 std::vector<int> Columns(KWindow* w, DWORD colour)
