@@ -1,5 +1,4 @@
-// Labels, buttons and the progress bar in a shown top level, driven by real mouse and keyboard
-// input; what they draw is read back from memory bitmaps.
+// Labels, buttons and progress bars under a shown top level: real input, pixels read back.
 #include <gtest/gtest.h>
 #include <algorithm>
 #include "test_support.h"
@@ -18,14 +17,14 @@ KWindow* Stage(WindowOwner& windows)
     KWindow* top = windows.own(MakeWindow(nullptr, &args));
     top->show(true);
     Activate(*top);
-    WaitFor([] { return false; }, 300); // Wine maps the window on the X server meanwhile
+    PumpMessages();
     return top;
 }
 
 // The window's client area (or the whole window with its border) as pixels.
 std::vector<DWORD> Picture(KWindow* w, bool whole = false)
 {
-    PumpMessages(); // Wine shows what was drawn only once the thread waits for messages
+    PumpMessages(); // pending paints first: a new window gets its border from WM_NCPAINT
     KMemDC dc(whole ? w->Width() : w->width(), whole ? w->Height() : w->height());
     w->dump(dc, whole ? 3 : 2, 0, 0);
     return Pixels(dc);
@@ -39,11 +38,7 @@ void Button(KWindow* w, DWORD flags)
     MouseButtons({flags});
 }
 
-void Click(KWindow* w)
-{
-    Button(w, MOUSEEVENTF_LEFTDOWN);
-    Button(w, MOUSEEVENTF_LEFTUP);
-}
+void Click(KWindow* w) { Button(w, MOUSEEVENTF_LEFTDOWN), Button(w, MOUSEEVENTF_LEFTUP); }
 
 // Columns of the client area that hold a pixel of the given colour.
 std::vector<int> Columns(KWindow* w, DWORD colour)
