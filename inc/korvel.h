@@ -30,6 +30,7 @@
 #include "kbuttonbar.h"
 #include "kmessagewin.h"
 #include "ktoplevel.h"
+#include "kdialog.h"
 #include "kapp.h"
 #include "kregistry.h"
 #include "kfile.h"

@@ -34,6 +34,7 @@ header_layer() {
         kgraphics.h|kdrawobj.h) echo graphics ;;
         kform.h|kmatrix.h|ktoplevel.h|kframe.h|krowcol.h|kgrid.h|kscrolled.h|ktabwin.h) echo layout ;;
         klabel.h|ktooltip.h|kbuttonbar.h|kmessagewin.h) echo controls ;;
+        kdialog.h) echo dialogs ;;
         korvel.h) echo top ;;
         *) echo "" ;;
     esac
