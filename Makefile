@@ -1,7 +1,8 @@
 # make test   install what is missing, build the x86_64 and i686 trees, run the
 #             tests under Wine
 # make demo   build and install the x86_64 library, build examples/ against
-#             the installed tree, run the demo and save build/demo.png
+#             the installed tree, run the demo and save build/demo.png and,
+#             with its settings dialog open, build/demo-dialog.png
 #
 # Both start with scripts/setup.sh, which installs missing Debian packages
 # (as root).
@@ -33,3 +34,5 @@ demo:
 	    -DCMAKE_PREFIX_PATH=$(INSTALL_DIR)
 	cmake --build build/demo-x86_64 -j $(JOBS)
 	sh scripts/screenshot.sh build/demo-x86_64/bin/demo.exe "Korvel Demo" build/demo.png
+	KORVEL_DEMO_DIALOG=1 sh scripts/screenshot.sh build/demo-x86_64/bin/demo.exe "Demo Settings" \
+	    build/demo-dialog.png

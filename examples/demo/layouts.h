@@ -1,5 +1,5 @@
-// The demo's layouts: a frame holding a row/column table, a grid beside it and
-// a tab window below, all placed by the attachments of one form. The demo's
+// The demo's layouts: a frame holding a row/column table, a grid of controls
+// beside it and a tab window below, all placed by the attachments of one form. The demo's
 // main window shows them; a test renders the same form.
 #ifndef KORVEL_DEMO_LAYOUTS_H
 #define KORVEL_DEMO_LAYOUTS_H
@@ -73,8 +73,16 @@ inline Layouts BuildLayouts(KForm* form)
     grid.add(WA_WIDTH, 180);
     grid.add(WA_HEIGHT, 90);
     l.grid = MakeGrid(form, &grid);
-    for (int i = 0; i < 6; ++i)
-        Panel::make(l.grid, i % 2 ? L"B" : L"A", 10, 10, RGB(0xF8, 0xE8 - 10 * i, 0xC0));
+    // Controls in the grid: a label, push buttons, a push-style toggle and check boxes.
+    KArgList plain, sunken, box;
+    sunken.add(WA_SHADOW_STYLE, (short)EDGE_SUNKEN);
+    box.add(WA_CHECK_BOX, 2);
+    MakeLabel(l.grid, &sunken, KString(L"12.5 V"), 6);
+    MakePushButton(l.grid, &plain, KString(L"Start"));
+    MakePushButton(l.grid, &plain, KString(L"Stop"));
+    MakeToggleButton(l.grid, &plain, KString(L"Hold"));
+    MakeToggleButton(l.grid, &box, KString(L"Filter"))->setState(1);
+    MakeToggleButton(l.grid, &box, KString(L"Log"));
 
     KArgList tabs;
     l.tabs = MakeTabWin(form, &tabs);

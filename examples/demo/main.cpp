@@ -1,5 +1,6 @@
-// A small application on korvel.dll: a main window whose form holds a framed
-// table, a grid and a tab window (layouts.h).
+// A small application on korvel.dll: a main window with a menu, a tool strip
+// and a status strip, whose work area holds a framed table, a grid of controls
+// and a tab window (layouts.h); File > Settings opens a dialog.
 // It starts through the library's WinMain; its exit code is the one set on
 // the application object when the main window goes away.
 //
@@ -10,6 +11,30 @@
 
 namespace {
 
+enum { ID_SETTINGS = 101, ID_QUIT, ID_ABOUT };
+
+// The settings dialog: OK and Cancel, and a note in its status strip.
+class SettingsDialog : public KDialog {
+public:
+    explicit SettingsDialog(KWindow* owner) : KDialog(owner, L"Demo Settings", MESSAGE_WIN)
+    {
+        KArgList args;
+        args.add(WA_CLIENT_WIDTH, 260);
+        args.add(WA_CLIENT_HEIGHT, 140);
+        init(nullptr, &args);
+        KArgList box;
+        box.add(WA_CHECK_BOX, 2);
+        KToggleButton* beep = MakeToggleButton(getWorkArea(), &box, KString(L"Beep at the limits"));
+        getWorkArea()->attachForm(beep, SIDE_LEFT, SIDE_TOP);
+        KArgList plain;
+        KLabel* limit = MakeLabel(getWorkArea(), &plain, KString(L"Upper limit: 15 V"), -1);
+        getWorkArea()->attachForm(limit, SIDE_LEFT);
+        getWorkArea()->attach(limit, SIDE_TOP, beep);
+        configureAll(false);
+        mprintf("Changes apply at once");
+    }
+};
+
 class DemoWindow : public KMainWin {
 public:
     DemoWindow() : KMainWin(L"Korvel Demo")
@@ -18,10 +43,37 @@ public:
         args.add(WA_X, 40);
         args.add(WA_Y, 40);
         args.add(WA_CLIENT_WIDTH, 460);
-        args.add(WA_CLIENT_HEIGHT, 300);
+        args.add(WA_CLIENT_HEIGHT, 360);
+        args.add(WA_BUTTON_BAR, true);
+        args.add(WA_MESSAGE_BOX, true);
         init(nullptr, &args);
-        demo::BuildLayouts(this);
+        addLabel(KString(L"Channel 3"), SIDE_LEFT);
+        addToggle(KString(L"Hold"), SIDE_LEFT);
+        addPushButton(KString(L"Run"), SIDE_RIGHT);
+        progressPane = addMessageWin(16, SIDE_RIGHT);
+        demo::BuildLayouts(mainForm());
     }
+    void makeMenu(HMENU& menu, HACCEL& accel) override
+    {
+        menu = MakeMenu(accel, MENU_POPUP, L"&File", MENU_ITEM, L"&Settings ...", ID_SETTINGS, MENU_SEPARATOR,
+                        MENU_ITEM, L"&Quit\tCtrl+Q", ID_QUIT, MENU_POPUP_END, MENU_POPUP, L"&Help",
+                        MENU_ITEM, L"&About", ID_ABOUT, MENU_POPUP_END, MENU_END);
+    }
+    void menuHandler(unsigned id, unsigned) override
+    {
+        if (id == ID_SETTINGS)
+            ShowModal(new SettingsDialog(this));
+        else if (id == ID_QUIT)
+            App->close();
+    }
+    void restoreState() override
+    {
+        mprintf("Ready: 6 channels");
+        mshow_progress(progressPane, 37);
+    }
+
+private:
+    int progressPane = -1;
 };
 
 class DemoApp : public KAppClass {
@@ -39,6 +91,10 @@ public:
                 closeAfter = (int)wcstol(args[i].value, nullptr, 10);
         }
         setMainWindow(new DemoWindow);
+        // With KORVEL_DEMO_DIALOG set, the settings dialog opens at once (for
+        // its screenshot).
+        if (GetEnvironmentVariableW(L"KORVEL_DEMO_DIALOG", nullptr, 0) > 0)
+            PostMessageW(getMainWindow()->getWindow(), WM_COMMAND, ID_SETTINGS, 0);
         if (closeAfter > 0)
             SetTimer(getMainWindow()->getWindow(), 1, closeAfter, closeTimer);
     }
