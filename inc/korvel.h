@@ -33,5 +33,6 @@
 #include "koptionfile.h"
 #include "kpath.h"
 #include "kdir.h"
+#include "kservices.h"
 
 #endif
