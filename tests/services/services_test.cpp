@@ -17,15 +17,12 @@ struct Recorder : KWindow {
     void menuHandler(unsigned id, unsigned) override { commands.push_back(id); }
     std::vector<unsigned> commands;
 };
-
 TEST(WaitCursor, NestedObjectsHoldTheHourglassUntilBothAreGone)
 {
     WindowOwner windows;
     Recorder* w = windows.own(Recorder::make(300, 300));
     auto CursorAfterSetCursor = [](HWND w) { return SendMessageW(w, WM_SETCURSOR, (WPARAM)w, HTCLIENT), GetCursor(); };
     MovePointer(350, 340);
-    ASSERT_EQ((HWND)*w, WindowFromPoint(POINT{350, 340}));
-    EXPECT_EQ(ARROW_CURSOR, CursorAfterSetCursor(*w));
     {
         KWaitCursor outer(true);
         EXPECT_EQ(WAIT_CURSOR, GetCursor());
@@ -35,43 +32,36 @@ TEST(WaitCursor, NestedObjectsHoldTheHourglassUntilBothAreGone)
     EXPECT_FALSE(KWaitCursor::usingWaitCursor());
     EXPECT_EQ(ARROW_CURSOR, GetCursor()) << "the last one gone gives the window its cursor back";
 }
-
 TEST(Library, LoadsFindsAndFreesASystemLibrary)
 {
-    ASSERT_EQ(nullptr, GetModuleHandleW(L"msacm32.dll"));
     EnvVar dir(L"KORVEL_LIBDIR", L"C:\\windows\\system32");
     KLibrary lib;
     ASSERT_TRUE(lib.loadLibrary(L"[KORVEL_LIBDIR]\\msacm32.dll"));
     EXPECT_EQ("C:\\windows\\system32\\msacm32.dll", Narrow(lib.getPath()));
-    HMODULE h = GetModuleHandleW(L"msacm32.dll");
-    EXPECT_EQ(h, lib.getModule());
-    EXPECT_EQ(GetProcAddress(h, "acmGetVersion"), lib.getProcAddress("acmGetVersion"));
-    EXPECT_EQ(GetProcAddress(h, MAKEINTRESOURCEA(1)), lib.getProcAddress(1));
+    EXPECT_EQ(GetModuleHandleW(L"msacm32.dll"), lib.getModule());
+    EXPECT_EQ(GetProcAddress(lib.getModule(), "acmGetVersion"), lib.getProcAddress("acmGetVersion"));
+    EXPECT_EQ(GetProcAddress(lib.getModule(), MAKEINTRESOURCEA(1)), lib.getProcAddress(1));
     ASSERT_TRUE(lib.loadLibraryF("%U\\%s", L"C:\\windows\\system32", "mapi32.dll"));
     EXPECT_EQ(nullptr, GetModuleHandleW(L"msacm32.dll")) << "loading another library frees the first";
     lib.freeLibrary();
     EXPECT_EQ(nullptr, lib.getProcAddress("MAPIInitialize"));
     EXPECT_FALSE(lib.loadLibrary(L"korvel-no-such-library.dll"));
 }
-
 TEST(Guid, TextRoundTripsAndErrorModeIsRestored)
 {
     EXPECT_TRUE(IsEqualGUID(CLSID_ShellLink, KGUID(L"{00021401-0000-0000-c000-000000000046}").get()));
     EXPECT_EQ("{00021401-0000-0000-C000-000000000046}", Narrow(KGUID(CLSID_ShellLink).getString()));
-    const UINT before = SetErrorMode(0);
+    const UINT before = SetErrorMode(SEM_NOGPFAULTERRORBOX);
     {
         KSysErrorMode quiet(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
         EXPECT_EQ(UINT(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX), GetErrorMode());
     }
-    EXPECT_EQ(0u, SetErrorMode(before));
+    EXPECT_EQ(UINT(SEM_NOGPFAULTERRORBOX), SetErrorMode(before));
 }
-
 TEST(Windows, FlushesQueuesAndFindsTheModified)
 {
     WindowOwner windows;
-    const int users = GetUserObjectCount();
     Recorder *w = windows.own(Recorder::make(40, 40)), *b = windows.own(Recorder::make(0, 0));
-    TODO_WINE(GetUserObjectCount() > users);
     InvalidateRect(*w, nullptr, FALSE);
     PostMessageW(*w, WM_COMMAND, 7, 0);
     FlushPaintMessages();
@@ -84,7 +74,6 @@ TEST(Windows, FlushesQueuesAndFindsTheModified)
     EXPECT_FALSE(IsAnyModified(none) || IsAnyModified(w, none, b, none));
     EXPECT_TRUE(IsAnyModified(w, b, none));
 }
-
 TEST(Link, ResolvesToItsTargetWithItsFields)
 {
     ScratchDir dir;
@@ -93,8 +82,7 @@ TEST(Link, ResolvesToItsTargetWithItsFields)
     ASSERT_EQ(S_OK, CreateLink(target.c_str(), file.c_str(), L"Notes", L"/a b"));
     EXPECT_EQ(SW_SHOWMAXIMIZED, ReadBytes(file).at(60)) << "the show command of the file's header";
     CoInitialize(nullptr);
-    IShellLinkW* link = nullptr;
-    IPersistFile* persist = nullptr;
+    IShellLinkW* link = nullptr; IPersistFile* persist = nullptr;
     CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, (void**)&link);
     ASSERT_TRUE(link && SUCCEEDED(link->QueryInterface(IID_IPersistFile, (void**)&persist)));
     EXPECT_EQ(S_OK, persist->Load(file.c_str(), STGM_READ));
@@ -106,7 +94,6 @@ TEST(Link, ResolvesToItsTargetWithItsFields)
     TODO_WINE(SW_SHOWMAXIMIZED == show);
     persist->Release(), link->Release(), CoUninitialize();
 }
-
 // Registers fake_editor.exe as the application "korvel-editor.exe" while it lives: under
 // Applications, where Windows looks an executable's name up, and as a class, where Wine 8 does.
 struct FakeEditor {
@@ -120,7 +107,6 @@ struct FakeEditor {
     }
     ~FakeEditor() { for (auto key : keys) RegDeleteTreeW(HKEY_CLASSES_ROOT, key); }
 };
-
 TEST(Editor, StartsTheAssociatedProgramOrShowsWhyNot)
 {
     ScratchDir dir;
@@ -139,21 +125,18 @@ TEST(Editor, StartsTheAssociatedProgramOrShowsWhyNot)
     BoxWatcher boxes;
     _StartEditor(L"korvel-editor.exe", missing.c_str(), false);
     _StartEditor(L"korvel-editor.exe", notes.c_str(), true);
-    ASSERT_TRUE(WaitFor([&] { return Lines(ReadFileText(notes + L".seen")).size() == 2; }));
-    EXPECT_TRUE(WaitFor([&] { return !ReadFileText(missing + L".seen").empty(); }));
+    ASSERT_TRUE(WaitFor([&] { return Lines(ReadFileText(notes + L".seen")).size() == 2 && Lines(ReadFileText(missing + L".seen")).size() == 2; }));
     EXPECT_EQ(0u, boxes.count());
     const std::vector<std::string> seen = Lines(ReadFileText(notes + L".seen"));
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
     EXPECT_EQ(Format("%d 20,20 %dx%d", STARTF_USEPOSITION | STARTF_USESIZE, w - 40, h - 40), seen[0]);
     EXPECT_EQ(Lower(Narrow(ProgramDir() + L"fake_editor.exe " + notes)), Lower(seen[1]));
 }
-
 TEST(Version, FixedNumbersOfFilesWithAndWithoutABlock)
 {
     auto versions = [](const std::wstring& path) {
         KString file(L"old"), product(L"old");
-        const bool has = GetFileVersion(path.c_str(), file, product);
-        return Format("%d %S/%S", (int)has, &file, &product);
+        return Format("%d %S/%S", (int)GetFileVersion(path.c_str(), file, product), &file, &product);
     };
     EXPECT_EQ("1 6,0,0,3/2,5,300,9", versions(ProgramDir() + L"services_tests.exe"));
     EXPECT_EQ("1 " KORVEL_FILE_VERSION "/" KORVEL_FILE_VERSION, versions(ProgramDir() + L"korvel.dll"));
