@@ -26,7 +26,7 @@ TEST(WaitCursor, NestedObjectsHoldTheHourglassUntilBothAreGone)
     {
         KWaitCursor outer(true);
         EXPECT_EQ(WAIT_CURSOR, GetCursor());
-        KWaitCursor(false).startWait();
+        KWaitCursor(true).startWait();
         EXPECT_EQ(WAIT_CURSOR, CursorAfterSetCursor(*w)) << "the inner one is gone, the outer one holds";
     }
     EXPECT_FALSE(KWaitCursor::usingWaitCursor());
