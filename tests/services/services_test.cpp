@@ -2,7 +2,6 @@
 #include <shlobj.h>
 #include <gtest/gtest.h>
 #include "test_support.h"
-
 // A shown window, 100 by 80 at (x, y) of the screen, that records its menu commands.
 struct Recorder : KWindow {
     static Recorder* make(int x, int y)
