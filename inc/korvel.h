@@ -38,5 +38,6 @@
 #include "koptionfile.h"
 #include "kpath.h"
 #include "kdir.h"
+#include "kservices.h"
 
 #endif

@@ -30,7 +30,7 @@ header_layer() {
         kstring.h|kformat.h|kdatetime.h|kstrutil.h|kvalue.h) echo text ;;
         kdiag.h) echo diag ;;
         kfile.h|kregistry.h|kmacro.h|koptionfile.h|kpath.h|kdir.h) echo file ;;
-        kapp.h|kwindow.h|kargs.h|kevent.h|ktimer.h|kmenu.h) echo app ;;
+        kapp.h|kwindow.h|kargs.h|kevent.h|ktimer.h|kmenu.h|kservices.h) echo app ;;
         kgraphics.h|kdrawobj.h) echo graphics ;;
         kform.h|kmatrix.h|ktoplevel.h|kframe.h|krowcol.h|kgrid.h|kscrolled.h|ktabwin.h) echo layout ;;
         klabel.h|ktooltip.h|kbuttonbar.h|kmessagewin.h) echo controls ;;
@@ -51,8 +51,11 @@ allowed() {
 }
 
 # Layer of a file of the tree: its directory under src/, or its name under inc/.
+# The operating-system services of src/system/os/ ask windows about their
+# state and their cursors, so they stand in the window core's layer.
 file_layer() {
     case $1 in
+        src/system/os/*) echo app ;;
         src/*) f=${1#src/}; echo "${f%%/*}" ;;
         inc/*) header_layer "${1#inc/}" ;;
     esac

@@ -2,6 +2,7 @@
 // written to the top level's message window.
 #include "kwindow.h"
 #include "kapp.h"
+#include "kservices.h"
 #include "kwindow_internal.h"
 #include "ktooltip.h"
 #include "kmessagewin.h"
@@ -127,7 +128,7 @@ bool KWindow::_setCursorHandler(HWND window, int hitTest)
     case HTCLIENT:
         if (window != hwnd)
             return false;
-        c = cursor;
+        c = KWaitCursor::usingWaitCursor() ? WAIT_CURSOR : cursor;
         break;
     case HTLEFT:
     case HTRIGHT: c = SIZEWE_CURSOR; break;

@@ -1,0 +1,2 @@
+#include "test_app.h"
+TestApp app(L"Service Tests");
