@@ -119,6 +119,21 @@ bool RunDialog(KWindow* owner, const char* what)
     return ok;
 }
 
+// Clicks on the other window, has it repainted, then closes the dialog with its close box.
+void CALLBACK Interfere(HWND, UINT, UINT_PTR id, DWORD)
+{
+    if (!current)
+        return;
+    if (++ticks == 3) {
+        ClickOn(*otherWindow, false);
+    } else if (ticks == 6) {
+        InvalidateRect(*otherWindow, nullptr, TRUE);
+    } else if (ticks == 10) {
+        KillTimer(nullptr, id);
+        PostMessageW(*current, WM_CLOSE, 0, 0);
+    }
+}
+
 struct Other {
     std::vector<std::string>* log;
     void pressed(KWindow*, MouseEvent*) { log->push_back("press"); }
@@ -149,18 +164,7 @@ TEST(Dialogs, ModalRunsByRealInputAndTheirPlaceIsKept)
     ticks = 0;
     current = new Limits(other);
     current->move(300, 250);
-    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
-        if (!current)
-            return;
-        if (++ticks == 3) {
-            ClickOn(*otherWindow, false);
-        } else if (ticks == 6) {
-            InvalidateRect(*otherWindow, nullptr, TRUE);
-        } else if (ticks == 10) {
-            KillTimer(nullptr, id);
-            PostMessageW(*current, WM_CLOSE, 0, 0); // the close box
-        }
-    });
+    SetTimer(nullptr, 0, 50, Interfere);
     EXPECT_FALSE(ShowModal(current)) << "closed with the close box";
     current = nullptr;
     EXPECT_EQ(0, std::count(steps.begin(), steps.end(), "press")) << "the click on the other window was withheld";
