@@ -8,7 +8,7 @@
 // The program starts in the library's WinMain (window classes registered),
 // runs in the application's main() and ends the message loop with exit code
 // 0 when both sides saw every message.
-#include <korvel.h>
+#include "bench_app.h"
 #include <stdio.h>
 
 namespace {
@@ -124,17 +124,6 @@ int RunBench()
     return same ? 0 : 1;
 }
 
-class BenchApp : public KAppClass {
-public:
-    KString appTitle() override { return KString(L"Dispatch Bench"); }
-    void main() override
-    {
-        const int code = RunBench();
-        setExitCode(code);
-        PostQuitMessage(code);
-    }
-};
-
-BenchApp app;
+BenchApp app(L"Dispatch Bench", RunBench);
 
 } // namespace

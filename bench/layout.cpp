@@ -4,7 +4,7 @@
 // dense elimination of the same equations (up to 500 children: it is cubic),
 // moving the children in the library's batch, and moving them with a raw
 // DeferWindowPos batch; each the best of several rounds.
-#include <korvel.h>
+#include "bench_app.h"
 #include <stdio.h>
 #include <vector>
 
@@ -106,17 +106,6 @@ int RunBench()
     return 0;
 }
 
-class BenchApp : public KAppClass {
-public:
-    KString appTitle() override { return KString(L"Layout Bench"); }
-    void main() override
-    {
-        const int code = RunBench();
-        setExitCode(code);
-        PostQuitMessage(code);
-    }
-};
-
-BenchApp app;
+BenchApp app(L"Layout Bench", RunBench);
 
 } // namespace

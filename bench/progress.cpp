@@ -3,7 +3,7 @@
 // native progress bar of the same size, side by side in one run (best of
 // alternating rounds). Both repaint at once (UpdateWindow), as a busy loop
 // that shows its progress has to.
-#include <korvel.h>
+#include "bench_app.h"
 #include <commctrl.h>
 #include <stdio.h>
 #include <algorithm>
@@ -58,17 +58,6 @@ int RunBench()
     return 0;
 }
 
-class BenchApp : public KAppClass {
-public:
-    KString appTitle() override { return KString(L"Progress Bench"); }
-    void main() override
-    {
-        const int code = RunBench();
-        setExitCode(code);
-        PostQuitMessage(code);
-    }
-};
-
-BenchApp app;
+BenchApp app(L"Progress Bench", RunBench);
 
 } // namespace

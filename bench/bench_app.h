@@ -1,0 +1,26 @@
+// Benchmarks that need windows run inside a real application: the library's
+// WinMain registers the window classes and calls main(), which runs the
+// benchmark and ends the message loop with its result as the exit code.
+//     BenchApp app(L"Dispatch Bench", RunBench);
+#ifndef KORVEL_BENCH_APP_H
+#define KORVEL_BENCH_APP_H
+
+#include <korvel.h>
+
+class BenchApp : public KAppClass {
+public:
+    BenchApp(const wchar_t* title, int (*run)()) : title(title), run(run) {}
+    KString appTitle() override { return KString(title); }
+    void main() override
+    {
+        const int code = run();
+        setExitCode(code);
+        PostQuitMessage(code);
+    }
+
+private:
+    const wchar_t* title;
+    int (*run)();
+};
+
+#endif
