@@ -86,6 +86,8 @@ protected:
 
 private:
     void buttonHandler(KWindow* w, MouseEvent* e);
+    void resizeHandler(KWindow*, ResizeEvent* e);
+    void exposeHandler(KWindow*, ExposeEvent*) { drawGrip(grip); }
     void close(bool withOk);
 };
 

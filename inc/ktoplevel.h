@@ -37,6 +37,8 @@ public:
     void activateHandler(bool active) override;
     // The keys and focus changes of the members.
     void tabGroupFocusHandler(KWindow* w, KeyboardEvent* e);
+    // Draws the size grip of a main window or dialog.
+    static void drawGrip(KWindow* grip);
 
 protected:
     // The title becomes the caption of the native window.

@@ -95,10 +95,15 @@ void KMainWin::resizeHandler(KWindow*, ResizeEvent* e)
     configure(false);
 }
 
-void KMainWin::exposeHandler(KWindow*, ExposeEvent*)
+void KTopLevel::drawGrip(KWindow* grip)
 {
     KWinDC dc(grip);
     dc.drawFrameControl(DCRect(0, 0, grip->width(), grip->height()), DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
+}
+
+void KMainWin::exposeHandler(KWindow*, ExposeEvent*)
+{
+    drawGrip(grip);
 }
 
 void KMainWin::reconfigureContainer()

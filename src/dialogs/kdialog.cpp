@@ -54,6 +54,16 @@ void KDialog::init(KWindow* parent, KArgList* args)
         bottomForm->attachForm(messageWin, SIDE_LEFT);
         bottomForm->attachOff(messageWin, SIDE_RIGHT, 5);
     }
+    if (resizeBorder) {
+        _addEventHandler(new ResizeEventHandler<KDialog>(this, &KDialog::resizeHandler));
+        KArgList corner;
+        corner.add(WA_WIDTH, GetSystemMetrics(SM_CXVSCROLL));
+        corner.add(WA_HEIGHT, GetSystemMetrics(SM_CXVSCROLL));
+        corner.add(WA_IS_GRIP_WIN, true);
+        grip = MakeWindow(bottomForm, &corner);
+        grip->_addEventHandler(new ExposeEventHandler<KDialog>(this, &KDialog::exposeHandler));
+        bottomForm->attachForm(grip, SIDE_RIGHT, SIDE_BOTTOM);
+    }
     KArgList g;
     g.add(WA_NUM_GRID_ROW, 1);
     g.add(WA_MARGIN_HEIGHT, 5);
@@ -70,8 +80,14 @@ void KDialog::init(KWindow* parent, KArgList* args)
         bottomForm->attach(buttonGrid, SIDE_TOP, messageWin);
     else
         bottomForm->attachForm(buttonGrid, SIDE_TOP);
-    bottomForm->attachForm(buttonGrid, SIDE_BOTTOM, SIDE_RIGHT);
-    bottomForm->attachOff(buttonGrid, SIDE_RIGHT, 5);
+    bottomForm->attachForm(buttonGrid, SIDE_BOTTOM);
+    if (grip) {
+        bottomForm->attach(buttonGrid, SIDE_RIGHT, grip);
+        bottomForm->attachOff(buttonGrid, SIDE_RIGHT, 0);
+    } else {
+        bottomForm->attachForm(buttonGrid, SIDE_RIGHT);
+        bottomForm->attachOff(buttonGrid, SIDE_RIGHT, 5);
+    }
     if (messageWin) {
         if (inlineMessage) {
             bottomForm->attachOpp(messageWin, SIDE_TOP, buttonGrid);
@@ -101,6 +117,21 @@ void KDialog::buttonHandler(KWindow* w, MouseEvent* e)
         okHandler();
     else if (w == cancelButton)
         cancelHandler();
+}
+
+// Maximised, the grip goes and the buttons keep off the edge; restored, it
+// comes back.
+void KDialog::resizeHandler(KWindow*, ResizeEvent* e)
+{
+    if (!grip)
+        return;
+    if (e->sizeType == SIZE_MAXIMIZED)
+        grip->resize(0, grip->Height());
+    else if (e->sizeType == SIZE_RESTORED && grip->Width() == 0)
+        grip->resize(GetSystemMetrics(SM_CXVSCROLL), grip->Height());
+    bottomForm->attachOff(buttonGrid, SIDE_RIGHT, e->sizeType == SIZE_MAXIMIZED ? 5 : 0);
+    bottomForm->configure(false);
+    configure(false);
 }
 
 void KDialog::close(bool withOk)

@@ -175,3 +175,65 @@ TEST(Dialogs, ModalRunsByRealInputAndTheirPlaceIsKept)
     EXPECT_EQ((std::vector<long>{300, 250}), (std::vector<long>{seen.place.left, seen.place.top}));
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tarnwell\\Windows");
 }
+
+namespace {
+
+// A resizable dialog with a tool strip and a status strip.
+class Tools : public KDialog {
+public:
+    explicit Tools(KWindow* owner) : KDialog(owner, L"Tools", TITLE_BAR | MESSAGE_WIN)
+    {
+        KArgList args;
+        args.add(WA_RESIZE_BORDER, true);
+        args.add(WA_CLIENT_WIDTH, 220);
+        args.add(WA_CLIENT_HEIGHT, 120);
+        init(nullptr, &args);
+        addLabel(KString(L"Probe"), SIDE_LEFT);
+        configureAll(false);
+    }
+    KWindow* gripWin() const { return grip; }
+};
+
+Tools* tools = nullptr;
+KToggleButton* tied = nullptr;
+const char* toolsScript = "";
+
+// Unsets the tied toggle with a click on it, or clicks OK.
+void CALLBACK DriveTools(HWND, UINT, UINT_PTR id, DWORD)
+{
+    if (!tools || ++ticks < 4)
+        return;
+    KillTimer(nullptr, id);
+    ClickOn(std::string(toolsScript) == "untoggle" ? *tied : *tools->getOkButton(), false);
+}
+
+} // namespace
+
+TEST(Dialogs, ToggleTiedToADialogToolStripAndGrip)
+{
+    WindowOwner windows;
+    KWindow* owner = ShownPopup(windows, 0, 0, 150, 60);
+    KArgList none;
+    tied = MakeToggleButton(owner, &none, KString(L"Tools"));
+    tied->setState(1);
+    for (const char* script : {"untoggle", "ok"}) {
+        toolsScript = script;
+        ticks = 0;
+        tools = new Tools(owner);
+        ASSERT_TRUE(tools->titleBar() && tools->getMessageWin() && tools->gripWin());
+        EXPECT_EQ(1, tools->titleBar()->leftCount());
+        RECT dialog, grip;
+        GetClientRect(*tools, &dialog);
+        GetWindowRect(*tools->gripWin(), &grip);
+        MapWindowPoints(nullptr, *tools, (POINT*)&grip, 2);
+        EXPECT_EQ((std::vector<long>{dialog.right, dialog.bottom}), (std::vector<long>{grip.right, grip.bottom}))
+            << "the grip sits in the corner";
+        tied->setState(1);
+        SetTimer(nullptr, 0, 50, DriveTools);
+        const bool ok = ShowDialog(tools, tied); // modeless: the toggle can be clicked
+        tools = nullptr;
+        EXPECT_EQ(std::string(script) == "ok", ok) << script;
+        EXPECT_FALSE(tied->getState()) << script << ": the toggle is unset either way";
+    }
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tarnwell\\Windows");
+}
