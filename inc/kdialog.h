@@ -35,7 +35,7 @@ public:
     ~KDialog() override;
 
     KMessageWin* getMessageWin() override { return messageWin; }
-    KButtonBar* titleBar() const { return titleBarWin; }
+    KButtonBar* titleBar() const override { return titleBarWin; }
     KForm* getWorkArea() const { return workArea; }
     KLabel* getOkButton() const { return okButton; }
     KLabel* getCancelButton() const { return cancelButton; }
@@ -48,10 +48,6 @@ public:
     void setToggleState(bool on);
     void deleteSelf() { delete this; }
 
-    KLabel* addLabel(const KString& text, AttachSide side);
-    KToggleButton* addToggle(const KString& text, AttachSide side);
-    KPushButton* addPushButton(const KString& text, AttachSide side);
-    int addMessageWin(int width, AttachSide side);
 
     // Hide the dialog, store its place, and close it with OK or Cancel.
     virtual void okHandler();

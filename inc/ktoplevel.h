@@ -40,9 +40,20 @@ public:
     // Draws the size grip of a main window or dialog.
     static void drawGrip(KWindow* grip);
 
+    // The tool strip, if the top level has one.
+    virtual KButtonBar* titleBar() const { return nullptr; }
+    // Children of the tool strip, and panes of the status strip (null, -1
+    // without them).
+    KLabel* addLabel(const KString& text, AttachSide side);
+    KToggleButton* addToggle(const KString& text, AttachSide side);
+    KPushButton* addPushButton(const KString& text, AttachSide side);
+    int addMessageWin(int width, AttachSide side);
+
 protected:
     // The title becomes the caption of the native window.
     explicit KTopLevel(const wchar_t* title);
+    // The size grip gives way while maximised and comes back when restored.
+    static void fitGrip(KWindow* grip, unsigned int sizeType);
 
     HWND lastFocus = nullptr;
     long reserved[4] = {0, 0, 1, 1};
@@ -64,15 +75,9 @@ public:
     void reconfigureContainer() override;
     // Restores saved state after the first show; called by KAppClass::run.
     virtual void restoreState() {}
-    KButtonBar* titleBar() const { return buttonBar; }
+    KButtonBar* titleBar() const override { return buttonBar; }
     KForm* mainForm() const { return workForm; }
 
-    // Children of the tool strip, and panes of the status strip (null, -1
-    // without them).
-    KLabel* addLabel(const KString& text, AttachSide side);
-    KToggleButton* addToggle(const KString& text, AttachSide side);
-    KPushButton* addPushButton(const KString& text, AttachSide side);
-    int addMessageWin(int width, AttachSide side);
     void enableTitleBar(bool on);
     void disableTitleBar() { enableTitleBar(false); }
     void enableClientArea(bool on);

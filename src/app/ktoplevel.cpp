@@ -88,10 +88,7 @@ void KMainWin::resizeHandler(KWindow*, ResizeEvent* e)
 {
     if (!grip)
         return;
-    if (e->sizeType == SIZE_MAXIMIZED)
-        grip->resize(0, grip->Height());
-    else if (e->sizeType == SIZE_RESTORED && grip->Width() == 0)
-        grip->resize(GetSystemMetrics(SM_CXVSCROLL), grip->Height());
+    fitGrip(grip, e->sizeType);
     configure(false);
 }
 
@@ -116,24 +113,36 @@ void KMainWin::reconfigureContainer()
     configure(false);
 }
 
-KLabel* KMainWin::addLabel(const KString& text, AttachSide side)
+KLabel* KTopLevel::addLabel(const KString& text, AttachSide side)
 {
-    return buttonBar ? buttonBar->addLabel(text, side) : nullptr;
+    KButtonBar* bar = titleBar();
+    return bar ? bar->addLabel(text, side) : nullptr;
 }
 
-KToggleButton* KMainWin::addToggle(const KString& text, AttachSide side)
+KToggleButton* KTopLevel::addToggle(const KString& text, AttachSide side)
 {
-    return buttonBar ? buttonBar->addToggle(text, side) : nullptr;
+    KButtonBar* bar = titleBar();
+    return bar ? bar->addToggle(text, side) : nullptr;
 }
 
-KPushButton* KMainWin::addPushButton(const KString& text, AttachSide side)
+KPushButton* KTopLevel::addPushButton(const KString& text, AttachSide side)
 {
-    return buttonBar ? buttonBar->addPushButton(text, side) : nullptr;
+    KButtonBar* bar = titleBar();
+    return bar ? bar->addPushButton(text, side) : nullptr;
 }
 
-int KMainWin::addMessageWin(int width, AttachSide side)
+int KTopLevel::addMessageWin(int width, AttachSide side)
 {
-    return messageWin ? messageWin->add(width, side) : -1;
+    KMessageWin* strip = getMessageWin();
+    return strip ? strip->add(width, side) : -1;
+}
+
+void KTopLevel::fitGrip(KWindow* grip, unsigned int sizeType)
+{
+    if (sizeType == SIZE_MAXIMIZED)
+        grip->resize(0, grip->Height());
+    else if (sizeType == SIZE_RESTORED && grip->Width() == 0)
+        grip->resize(GetSystemMetrics(SM_CXVSCROLL), grip->Height());
 }
 
 void KMainWin::enableTitleBar(bool on)

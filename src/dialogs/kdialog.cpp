@@ -125,10 +125,7 @@ void KDialog::resizeHandler(KWindow*, ResizeEvent* e)
 {
     if (!grip)
         return;
-    if (e->sizeType == SIZE_MAXIMIZED)
-        grip->resize(0, grip->Height());
-    else if (e->sizeType == SIZE_RESTORED && grip->Width() == 0)
-        grip->resize(GetSystemMetrics(SM_CXVSCROLL), grip->Height());
+    fitGrip(grip, e->sizeType);
     bottomForm->attachOff(buttonGrid, SIDE_RIGHT, e->sizeType == SIZE_MAXIMIZED ? 5 : 0);
     bottomForm->configure(false);
     configure(false);
@@ -178,26 +175,6 @@ void KDialog::reconfigureContainer()
     if (titleBarWin)
         titleBarWin->resizeClient(1, titleBarWin->height());
     configure(false);
-}
-
-KLabel* KDialog::addLabel(const KString& text, AttachSide side)
-{
-    return titleBarWin ? titleBarWin->addLabel(text, side) : nullptr;
-}
-
-KToggleButton* KDialog::addToggle(const KString& text, AttachSide side)
-{
-    return titleBarWin ? titleBarWin->addToggle(text, side) : nullptr;
-}
-
-KPushButton* KDialog::addPushButton(const KString& text, AttachSide side)
-{
-    return titleBarWin ? titleBarWin->addPushButton(text, side) : nullptr;
-}
-
-int KDialog::addMessageWin(int width, AttachSide side)
-{
-    return messageWin ? messageWin->add(width, side) : -1;
 }
 
 // --- Running a dialog -------------------------------------------------------------
