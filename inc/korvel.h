@@ -31,6 +31,7 @@
 #include "kmessagewin.h"
 #include "ktoplevel.h"
 #include "kdialog.h"
+#include "kcolordlg.h"
 #include "kapp.h"
 #include "kregistry.h"
 #include "kfile.h"

@@ -54,6 +54,28 @@ void SaveBitmap(const std::wstring& path, KMemDC& dc);
 // The visible message box (dialog class #32770) of this process, or null.
 HWND FindMessageBox();
 
+// The Windows colour dialog of this process, or null.
+HWND FindColorDialog();
+// How the next colour dialog of this thread is answered: its red, green and
+// blue fields set to colour, "Add to Custom Colors" clicked when addCustom,
+// then OK or Cancel clicked; the custom colours (the array given, when not
+// null) are copied just before that last click.
+struct ColorDialogAnswer {
+    COLORREF colour = 0;
+    bool addCustom = false;
+    bool ok = true;
+    const COLORREF* custom = nullptr;
+};
+struct ColorDialogSeen {
+    bool found = false;
+    bool forced = false;      // the dialog had to be cancelled by a message
+    COLORREF custom[16] = {0};
+};
+// Starts a thread timer that answers the next dialog so (real clicks); a
+// dialog still open 3 s later is cancelled, so nothing hangs.
+void AnswerColorDialog(const ColorDialogAnswer& answer);
+const ColorDialogSeen& ColorDialogResult();
+
 // What one message box showed.
 struct ShownBox {
     std::wstring title, text;
