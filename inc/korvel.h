@@ -31,6 +31,8 @@
 #include "kmessagewin.h"
 #include "kprompt.h"
 #include "krangebtn.h"
+#include "kcombo.h"
+#include "kcolorprompt.h"
 #include "ktoplevel.h"
 #include "kdialog.h"
 #include "kcolordlg.h"

@@ -1,8 +1,7 @@
-// The colour chooser answered through its real dialog: a choice, a cancel that
-// undoes edits of the custom colours, and the custom colours kept across runs.
+// The colour chooser answered through its real dialog: a choice, a cancel that undoes edits of
+// the custom colours, and the custom colours kept across runs.
 #include <gtest/gtest.h>
 #include "test_support.h"
-#include "kcolordlg.h"
 
 namespace {
 
@@ -15,34 +14,28 @@ TEST(ColorChooser, OkTakesTheChoiceAndCancelUndoesCustomEdits)
     WindowOwner windows;
     KWindow* owner = ShownPopup(windows, 0, 0, 120, 80);
     ScratchDir dir;
-    struct Case { const char* name; COLORREF pick; bool ok; };
-    const Case cases[] = {
-        {"ok", RGB(10, 200, 30), true},
-        {"cancel", RGB(99, 1, 2), false},
-    };
-    for (const Case& c : cases) {
+    const KString file(dir.file(L"colors.opt").c_str());
+    for (bool ok : {true, false}) {
         CustColorOpt = CustomColorOptions();
         CustColorOpt[3] = RGB(1, 2, 3);
-        ASSERT_TRUE(CustColorOpt.store(KString(dir.file(L"colors.opt").c_str()), true));
+        ASSERT_TRUE(CustColorOpt.store(file, true));
         const std::vector<COLORREF> stored = Custom(CustColorOpt.getColors());
         COLORREF colour = RGB(7, 7, 7);
         ColorDialogAnswer answer;
-        answer.colour = c.pick, answer.addCustom = true, answer.ok = c.ok;
-        answer.custom = CustColorOpt.getColors();
+        answer.colour = RGB(10, 200, 30), answer.addCustom = true, answer.ok = ok;
         AnswerColorDialog(answer);
         KColorDlg dlg;
-        EXPECT_EQ(c.ok, dlg.choose(owner, &colour)) << c.name;
-        const ColorDialogSeen& seen = ColorDialogResult();
-        ASSERT_TRUE(seen.found && !seen.forced) << c.name << ": the dialog was answered by clicks";
-        EXPECT_EQ((DWORD)(CC_RGBINIT | CC_FULLOPEN), dlg.record().Flags);
-        EXPECT_EQ(owner->getWindow(), dlg.record().hwndOwner);
-        const std::vector<COLORREF> inDialog = Custom(seen.custom);
-        EXPECT_NE(stored, inDialog) << c.name << ": the dialog edited the custom colours";
-        EXPECT_EQ(c.ok ? c.pick : RGB(7, 7, 7), colour) << c.name;
-        EXPECT_EQ(c.ok ? inDialog : stored, Custom(CustColorOpt.getColors())) << c.name;
+        EXPECT_EQ(ok, dlg.choose(owner, &colour));
+        ASSERT_TRUE(ColorDialogResult().found && !ColorDialogResult().forced) << ok;
+        EXPECT_EQ((std::vector<unsigned long>{CC_RGBINIT | CC_FULLOPEN, (unsigned long)(UINT_PTR)owner->getWindow()}),
+                  (std::vector<unsigned long>{dlg.record().Flags, (unsigned long)(UINT_PTR)dlg.record().hwndOwner}));
+        const std::vector<COLORREF> edited = Custom(ColorDialogResult().custom);
+        EXPECT_NE(stored, edited) << ok << ": the dialog edited the custom colours";
+        EXPECT_EQ(ok ? RGB(10, 200, 30) : RGB(7, 7, 7), colour) << ok;
+        EXPECT_EQ(ok ? edited : stored, Custom(CustColorOpt.getColors())) << ok;
         CustomColorOptions onDisk;
-        ASSERT_TRUE(onDisk.load(KString(dir.file(L"colors.opt").c_str()), false));
-        EXPECT_EQ(c.ok ? inDialog : stored, Custom(onDisk.getColors())) << c.name << ": the file";
+        ASSERT_TRUE(onDisk.load(file, false));
+        EXPECT_EQ(ok ? edited : stored, Custom(onDisk.getColors())) << ok << ": the file";
     }
     CustColorOpt = CustomColorOptions();
 }
@@ -50,13 +43,13 @@ TEST(ColorChooser, OkTakesTheChoiceAndCancelUndoesCustomEdits)
 TEST(ColorChooser, CustomColoursFoundAgainAfterARestart)
 {
     ScratchDir dir;
-    const std::wstring file = dir.file(L"colors.opt");
+    const std::wstring file = L" \"" + dir.file(L"colors.opt") + L"\"";
     std::string stored, read;
-    ASSERT_EQ(0u, RunChild(L"colorstore.exe", L"store \"" + file + L"\" 0x2a3b4c", &stored)) << stored;
-    ASSERT_EQ(0u, RunChild(L"colorstore.exe", L"read \"" + file + L"\"", &read)) << read;
+    ASSERT_EQ(0u, RunChild(L"colorstore.exe", L"store" + file + L" 2a3b4c", &stored)) << stored;
+    ASSERT_EQ(0u, RunChild(L"colorstore.exe", L"read" + file, &read)) << read;
     const std::vector<std::string> before = Lines(stored), after = Lines(read);
     ASSERT_EQ(17u, before.size()) << stored;
-    EXPECT_EQ("chosen 2a3b4c", before[0]);
-    EXPECT_NE(before.end(), std::find(before.begin(), before.end(), "4c3b2a")) << "the added custom colour";
+    EXPECT_EQ("chosen 4c3b2a", before[0]);
+    EXPECT_EQ(1, std::count(before.begin(), before.end(), "4c3b2a")) << "added to the custom colours";
     EXPECT_EQ(std::vector<std::string>(before.begin() + 1, before.end()), after);
 }

@@ -42,6 +42,9 @@ void PressKeys(std::initializer_list<WORD> keys);
 // The same without dispatching anything, for a message loop that must see the keys itself.
 void SendKeys(std::initializer_list<WORD> keys);
 void MovePointer(int x, int y);
+// Moves the pointer to (x, y) on the screen and clicks there, without
+// dispatching anything: for a message loop that must see the click itself.
+void SendClick(int x, int y, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP);
 void MouseButtons(std::initializer_list<DWORD> buttonFlags);
 void Wheel(int delta);
 bool Activate(HWND w);
@@ -56,23 +59,19 @@ HWND FindMessageBox();
 
 // The Windows colour dialog of this process, or null.
 HWND FindColorDialog();
-// How the next colour dialog of this thread is answered: its red, green and
-// blue fields set to colour, "Add to Custom Colors" clicked when addCustom,
-// then OK or Cancel clicked; the custom colours (the array given, when not
-// null) are copied just before that last click.
+// The next colour dialog of this thread gets its red, green and blue fields
+// set to colour, "Add to Custom Colors" clicked when addCustom, then OK or
+// Cancel clicked (real clicks, from a thread timer); one still open 3 s later
+// is cancelled. The result says whether it was found or had to be cancelled,
+// and holds CustColorOpt's colours as they were just before the last click.
 struct ColorDialogAnswer {
     COLORREF colour = 0;
-    bool addCustom = false;
-    bool ok = true;
-    const COLORREF* custom = nullptr;
+    bool addCustom = false, ok = true;
 };
 struct ColorDialogSeen {
-    bool found = false;
-    bool forced = false;      // the dialog had to be cancelled by a message
+    bool found = false, forced = false;
     COLORREF custom[16] = {0};
 };
-// Starts a thread timer that answers the next dialog so (real clicks); a
-// dialog still open 3 s later is cancelled, so nothing hangs.
 void AnswerColorDialog(const ColorDialogAnswer& answer);
 const ColorDialogSeen& ColorDialogResult();
 
