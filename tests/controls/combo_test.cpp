@@ -114,15 +114,16 @@ TEST(ComboBox, PopUpListByMouseAndKeys)
         k.shift ? PressKeys({VK_SHIFT, k.key}) : PressKeys({k.key});
         EXPECT_EQ(k.want, c->getCurSel()) << k.start << " key " << k.key << " shift " << k.shift;
     }
-    // Alt+Down opens it; Down moves the highlight only; then a click on the third row takes that item.
-    c->setCurSel(2, false);
+    // Alt+Down opens it (still scrolled to 7); Down moves the highlight only; a click on the third row
+    // takes that item.
+    c->setCurSel(8, false);
     ev.reasons.clear();
     WhileOpen(c, [&] { PressKeys({VK_MENU, VK_DOWN}); }, {[&] { SendKeys({VK_DOWN}); }, [&] {
         seen = {list->isVisible(), list->getCurSel(), c->getCurSel(), list->getTopIndex()};
         SendClickAt(list, 10, 2 * list->getLineHeight() + 2);
     }});
-    EXPECT_EQ((std::vector<int>{1, 3, 2, 0}), seen);
-    EXPECT_EQ(2, c->getCurSel());
+    EXPECT_EQ((std::vector<int>{1, 9, 8, 7}), seen);
+    EXPECT_EQ(9, c->getCurSel());
     EXPECT_EQ((std::vector<int>{7, 1}), ev.reasons) << "drop-down, then the choice";
     EXPECT_FALSE(list->isVisible());
 }
