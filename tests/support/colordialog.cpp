@@ -9,16 +9,6 @@ ColorDialogAnswer want;
 ColorDialogSeen seen;
 int ticks = 0;
 
-BOOL CALLBACK FindColor(HWND hwnd, LPARAM out)
-{
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    const bool found = pid == GetCurrentProcessId() && IsWindowVisible(hwnd) && GetDlgItem(hwnd, COLOR_RED);
-    if (found)
-        *(HWND*)out = hwnd;
-    return !found;
-}
-
 void ClickControl(HWND dlg, int id)
 {
     RECT r;
@@ -56,9 +46,13 @@ void CALLBACK Step(HWND, UINT, UINT_PTR id, DWORD)
 
 HWND FindColorDialog()
 {
-    HWND dlg = nullptr;
-    EnumWindows(FindColor, (LPARAM)&dlg);
-    return dlg;
+    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"#32770", nullptr));) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        if (pid == GetCurrentProcessId() && IsWindowVisible(w) && GetDlgItem(w, COLOR_RED))
+            return w;
+    }
+    return nullptr;
 }
 
 void AnswerColorDialog(const ColorDialogAnswer& answer)
