@@ -85,3 +85,18 @@ bool Activate(HWND w)
     SetFocus(w);
     return WaitFor([&] { return GetActiveWindow() == w && GetFocus() == w; }, 3000);
 }
+
+void SendMouseAt(HWND w, int x, int y, std::initializer_list<DWORD> buttonFlags, WORD heldKey)
+{
+    POINT p = {x, y};
+    ClientToScreen(w, &p);
+    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    Send(Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, (p.x * 65535 + sw / 2) / (sw - 1),
+               (p.y * 65535 + sh / 2) / (sh - 1)));
+    if (heldKey)
+        Send(Key(heldKey, 0));
+    for (DWORD f : buttonFlags)
+        Send(Mouse(f));
+    if (heldKey)
+        Send(Key(heldKey, KEYEVENTF_KEYUP));
+}

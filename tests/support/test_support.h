@@ -48,6 +48,10 @@ void SendClick(int x, int y, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSE
 void MouseButtons(std::initializer_list<DWORD> buttonFlags);
 void Wheel(int delta);
 bool Activate(HWND w);
+// Moves the pointer to client point (x, y) of w and sends the button flags,
+// with heldKey (0: none) down around them; nothing is dispatched, so a modal
+// loop that runs sees the input itself.
+void SendMouseAt(HWND w, int x, int y, std::initializer_list<DWORD> buttonFlags, WORD heldKey = 0);
 
 // The pixels of a memory context, row by row, as 0x00RRGGBB; a BMP file of
 // them (pictures.cpp).
