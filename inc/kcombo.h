@@ -5,8 +5,8 @@
 //     KArgList args;
 //     args.add(WA_NUM_DISP_ROW, 8);                 // the open list shows 8 rows at most
 //     KComboBox* unit = MakeComboBox(form, &args, L"Unit", 10);
-//     unit->addString(L"Volt", BLACK, WHITE);
-//     unit->addString(2, L"Ampere", BLACK, WHITE);  // with user data 2
+//     unit->addString(L"Volt", RGB(0, 0, 0), RGB(255, 255, 255));
+//     unit->addString(2, L"Ampere", RGB(0, 0, 0), RGB(255, 255, 255));  // user data 2
 //     unit->setCurSel(0, false);                    // shown, nobody told
 //     unit->_addEventHandler(new ComboBoxHandler<Panel>(this, 0, &Panel::unitChosen));
 //

@@ -34,7 +34,8 @@ void KComboBox::init(KWindow* parent, KArgList* args)
 {
     KPromptBase::init(parent, args);
     KArgList list;
-    list.add(WA_FONT, textFont);
+    // The field draws its value in the prompt font when it has no text font.
+    list.add(WA_FONT, textFont ? textFont : promptFont);
     list.add(WA_NUM_DISP_ROW, numDispRow);
     dropDown = MakeDropDown(this, &list, curSel);
 }

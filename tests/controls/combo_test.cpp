@@ -91,17 +91,22 @@ TEST(ComboBox, PopUpListByMouseAndKeys)
     Events ev;
     other->_addEventHandler(new PushButtonHandler<Events>(&ev, &Events::pushed));
     c->_addEventHandler(new ComboBoxHandler<Events>(&ev, 0, &Events::combo));
-    // Opened on the last item: 5 rows, the last item the highlighted bottom row; a click outside
-    // closes the list and reaches nothing.
+    // Opened on the last item: 5 rows and a scroll bar, the last item the highlighted bottom row;
+    // the scroll bar's arrow scrolls a line; a click outside closes the list and reaches nothing.
     c->setCurSel(11, false);
     std::vector<int> seen;
     std::vector<bool> lit;
     WhileOpen(c, [&] { OpenByClick(c); }, {[&] {
-        seen = {list->isVisible(), list->getTopIndex(), list->height() / list->getLineHeight()};
+        seen = {list->isVisible(), list->getTopIndex(), list->height() / list->getLineHeight(),
+                (GetWindowLongW(*list, GWL_STYLE) & WS_VSCROLL) != 0};
         lit = LitRows(list);
-    }, [&] { ClickAt(other, 10, 10, true); }});
+    }, [&] { // the scroll bar's up arrow
+        RECT r;
+        GetWindowRect(*list, &r);
+        SendClick(r.right - 1 - GetSystemMetrics(SM_CXVSCROLL) / 2, r.top + 1 + GetSystemMetrics(SM_CYVSCROLL) / 2);
+    }, [&] { seen.push_back(list->getTopIndex()); }, [&] { ClickAt(other, 10, 10, true); }});
     seen.insert(seen.end(), {list->isVisible(), c->getCurSel()}); // after: closed, nothing taken
-    EXPECT_EQ((std::vector<int>{1, 7, 5, 0, 11}), seen);
+    EXPECT_EQ((std::vector<int>{1, 7, 5, 1, 6, 0, 11}), seen);
     EXPECT_EQ((std::vector<bool>{false, false, false, false, true}), lit);
     EXPECT_EQ(std::vector<int>(), ev.presses) << "the button got no press";
     // Closed list: Up and Down with and without Shift, at the ends.
@@ -113,16 +118,16 @@ TEST(ComboBox, PopUpListByMouseAndKeys)
         k.shift ? PressKeys({VK_SHIFT, k.key}) : PressKeys({k.key});
         EXPECT_EQ(k.want, c->getCurSel()) << k.start << " key " << k.key << " shift " << k.shift;
     }
-    // Alt+Down opens it (still scrolled to 7); Down moves the highlight only; a click on the third row
-    // takes that item.
-    c->setCurSel(8, false);
+    // Alt+Down opens it (still scrolled to 6); Down past the bottom row scrolls a line and moves the
+    // highlight only; a click on the third row takes that item.
+    c->setCurSel(10, false);
     ev.reasons.clear();
     WhileOpen(c, [&] { PressKeys({VK_MENU, VK_DOWN}); }, {[&] { SendKeys({VK_DOWN}); }, [&] {
         seen = {list->isVisible(), list->getCurSel(), c->getCurSel(), list->getTopIndex()};
         ClickAt(list, 10, 2 * list->getLineHeight() + 2, true);
     }});
     seen.insert(seen.end(), {list->isVisible(), c->getCurSel()});
-    EXPECT_EQ((std::vector<int>{1, 9, 8, 7, 0, 9}), seen);
+    EXPECT_EQ((std::vector<int>{1, 11, 10, 7, 0, 9}), seen);
     EXPECT_EQ((std::vector<int>{7, 1}), ev.reasons) << "drop-down, then the choice";
 }
 
