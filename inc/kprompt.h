@@ -20,7 +20,7 @@
 // WA_TEXT_LEFT_MARGIN, WA_TEXT_RIGHT_MARGIN, WA_ALIGN_X, WA_AUTO_HSCROLL,
 // WA_IS_PASSWORD (also forces the fixed font), WA_SORT, WA_ICON_EXTRA,
 // WA_ICON_STYLE, WA_STRIP_SPACES, WA_TEXT_BACKGROUND, WA_HAS_EDIT,
-// WA_ALLOWED_CHARS (0 any, 1 integer, 2 real), WA_UPDATE_ALWAYS, WA_TEXT.
+// WA_ALLOWED_CHARS (0 any, 1 integer, 2 real), WA_UPDATE_ALWAYS.
 //
 // Typing reports every change as a PromptEvent with reason 768 (EN_CHANGE)
 // and marks the field modified; text set by the program reports nothing.

@@ -76,7 +76,6 @@ void KPromptBase::setValues(KArgList* args)
         else if (a == WA_HAS_EDIT) hasEdit = (bool)v;
         else if (a == WA_ALLOWED_CHARS) allowedChars = (int)v;
         else if (a == WA_UPDATE_ALWAYS) updateAlways = (bool)v;
-        else if (a == WA_TEXT) text = (const wchar_t*)v;
     }
     // Hidden characters are drawn in the fixed font whatever was asked for.
     if (isPassword)

@@ -1,5 +1,6 @@
 // Prompt fields under a shown stage: typed keys through SendInput, pixels read back.
 #include "prompt_tests.h"
+#include <algorithm>
 
 namespace {
 
@@ -108,5 +109,37 @@ TEST(PromptFields, PasswordFieldsDrawInTheFixedFont)
         EXPECT_EQ(c.font, (HFONT)SendMessageW(f->getEditWin(), WM_GETFONT, 0, 0));
         EXPECT_EQ(c.style, GetWindowLongPtrW(f->getEditWin(), GWL_STYLE) & ES_PASSWORD);
         delete f;
+    }
+}
+
+TEST(PromptFields, PromptShowsThePointerAndTheFocus)
+{
+    WindowOwner windows;
+    KWindow* stage = PromptStage(windows);
+    KArgList none, below;
+    below.add(WA_Y, 60);
+    KEditPrompt* f = MakeEditPrompt(stage, &none, L"Hello", 8);
+    KEditPrompt* other = MakeEditPrompt(stage, &below, L"Other", 8);
+    KPromptLab* label = MakePromptLab(stage, &below, L"Label", 8);
+    label->setFocus();
+    EXPECT_NE(GetFocus(), label->getWindow()) << "a label field takes no focus";
+    const DCRect p = f->getPromptRect();
+    const DWORD blue = 0x0000FF, ring = Rgb(GetSysColor(COLOR_HIGHLIGHT));
+    struct Case { bool pointerIn, focused; };
+    const Case cases[] = {{false, false}, {true, false}, {false, true}, {true, true}};
+    for (const Case& c : cases) {
+        POINT at = {c.pointerIn ? p.x + p.w / 4 : 400, c.pointerIn ? p.y + p.h / 2 : 150};
+        ClientToScreen(c.pointerIn ? f->getWindow() : stage->getWindow(), &at);
+        MovePointer(at.x, at.y);
+        EXPECT_TRUE(WaitFor([&] { return f->isEntered() == c.pointerIn; }, 2000));
+        (c.focused ? f : other)->setFocus();
+        EXPECT_TRUE(WaitFor([&] { return f->holdsFocus() == c.focused; }, 2000));
+        PumpMessages();
+        KMemDC mem(f->width(), f->height());
+        f->dump(mem, 2, 0, 0);
+        const std::vector<DWORD> px = Pixels(mem);
+        const auto from = px.begin() + (p.y - 2) * f->width();
+        EXPECT_EQ(c.pointerIn, std::count(px.begin(), px.end(), blue) > 0) << "blue prompt";
+        EXPECT_EQ(c.focused, std::count(from, from + p.x + p.w + 3, ring) > 0) << "focus ring";
     }
 }

@@ -113,6 +113,7 @@ TEST(PopPrompts, AnsweredOrCancelled)
         {PASSWORD, "", "pw7", "pw7", {"Enter Password", "Password", true, 25}},
         {PASSWORD, "", nullptr, "", {"Enter Password", "Password", true, 25}},
     };
+    const int held = GetLibraryGDIObjectCount();
     for (const Case& c : cases) {
         Start(c.keys);
         const KString initial(c.initial);
@@ -131,6 +132,7 @@ TEST(PopPrompts, AnsweredOrCancelled)
         EXPECT_EQ(c.seen.hidden, script.seen.hidden) << what;
         EXPECT_EQ(c.seen.width, script.seen.width) << what;
     }
+    EXPECT_EQ(held, GetLibraryGDIObjectCount()) << "the large fonts go with their dialog";
 }
 
 TEST(PopPrompts, EnterInAFieldIsOkUnlessTheFieldKeepsIt)
