@@ -39,7 +39,7 @@ public:
     void sizeHandler(unsigned int type) override { sizeTypes.push_back(type); }
     int getInitialTab() override { return 3; }
     void enterLeaveHandler(bool in) override { calls.push_back(in ? "enter" : "leave"); }
-    void menuHandler(unsigned id, unsigned code) override { calls.push_back(Format("command %u %u", id, code)); }
+    void menuHandler(unsigned id, unsigned c) override { calls.push_back(Format("command %u %u", id, c)); }
     void initMenuHandler(unsigned msg, HMENU) override { calls.push_back(Format("init %u", msg)); }
     std::vector<unsigned> sizeTypes;
     std::vector<std::string> calls; // enter/leave and menu calls, in order
@@ -63,7 +63,10 @@ struct Log {
         events.push_back(e->key ? Format("k%lu %c", e->type, (char)e->key) : Format("k%lu", e->type));
     }
     void device(KWindow*, DeviceEvent*) { events.push_back("device"); }
-    void socket(KWindow*, SocketEvent* e) { events.push_back(Format("%lu %d %d", e->type, (int)e->socket, e->error)); }
+    void socket(KWindow*, SocketEvent* e)
+    {
+        events.push_back(Format("%lu %d %d", e->type, (int)e->socket, e->error));
+    }
     void destroyed(KWindow* w, DestroyEvent*)
     {
         events.push_back(Narrow(w->getCaption()));

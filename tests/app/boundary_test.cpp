@@ -1,6 +1,5 @@
-// The window procedure is an exception boundary: whatever a handler throws is
-// reported in a box and the log, the message gets the default result, and
-// the program goes on.
+// The window procedure is an exception boundary: whatever a handler throws is reported in a box and
+// the log, the message gets the default result, and the program goes on.
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <stdexcept>
@@ -14,7 +13,6 @@ volatile int* volatile nowhere = nullptr;
 class Thrower : public KWindow {
 public:
     enum What { Nothing, Korvel, Std, Fault, Other };
-
     static Thrower* make(KWindow* parent = nullptr, What inSize = Nothing)
     {
         auto* t = new Thrower;
@@ -32,10 +30,8 @@ public:
     // A menu command fails as a click does.
     void menuHandler(unsigned, unsigned) override { pressed(this, nullptr); }
 
-    What what = Nothing;
-    What sizeThrows = Nothing;
-    int repeats = 0; // presses posted again by the handler before it throws
-    int presses = 0;
+    What what = Nothing, sizeThrows = Nothing;
+    int repeats = 0, presses = 0; // repeats: presses posted again by the handler before it throws
 
 private:
     static void raise(What w)
@@ -59,12 +55,7 @@ private:
 
 const std::string Of = "Unhandled exception in the handler of Thrower.";
 
-struct Case {
-    Thrower::What what;
-    std::string box, log;
-};
-
-const Case Cases[] = {
+const struct { Thrower::What what; std::string box, log; } Cases[] = {
     {Thrower::Korvel, Of + "\n\nrefused 5", Of + ": refused 5"},
     {Thrower::Std, "out of range", "ERROR(01-1030) " + Of + ": out of range"},
     {Thrower::Fault, Of + "\n\nEXCEPTION_ACCESS_VIOLATION(c0000005)\nAddress=",
@@ -79,15 +70,15 @@ TEST(HandlerExceptions, SentMessageShowsTheBoxLogsAndGoesOn)
 {
     WindowOwner windows;
     Thrower* t = windows.own(Thrower::make());
-    for (const Case& c : Cases) {
+    for (const auto& c : Cases) {
         t->what = c.what;
         const std::string mark = "case " + std::to_string(c.what);
         MarkLog(mark);
         BoxWatcher boxes;
         EXPECT_EQ(0, SendMessageW(*t, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5))) << c.box;
         ASSERT_EQ(1u, boxes.count()) << c.box;
-        EXPECT_EQ(L"Window Tests (01-1030)", boxes.box().title);
-        EXPECT_EQ(0u, Narrow(boxes.box().text).find(c.box)) << Narrow(boxes.box().text);
+        const std::string text = Narrow(boxes.box().text);
+        EXPECT_TRUE(boxes.box().title == L"Window Tests (01-1030)" && text.find(c.box) == 0) << text;
         EXPECT_NE(std::string::npos, LogAfter(mark).find(c.log)) << LogAfter(mark);
     }
     // The window still takes its messages.
@@ -108,9 +99,7 @@ TEST(HandlerExceptions, RepeatedFailuresWhileTheBoxIsOpenAreOnlyLogged)
     BoxWatcher boxes;
     SendMessageW(*t, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     WaitFor([&] { return t->presses > t->repeats; }, 3000);
-    EXPECT_EQ(5, t->presses);
-    EXPECT_EQ(1u, boxes.count());
-    EXPECT_EQ(L"out of range", boxes.box().text);
+    EXPECT_TRUE(t->presses == 5 && boxes.count() == 1 && boxes.box().text == L"out of range");
     const std::vector<std::string> lines = Lines(LogAfter("repeats"));
     EXPECT_EQ(5, std::count_if(lines.begin(), lines.end(),
                                [](const std::string& l) { return l.find(": out of range") != l.npos; }));
@@ -124,8 +113,7 @@ TEST(HandlerExceptions, FailuresDuringCreateWindowEx)
         Thrower* top = windows.own(Thrower::make());
         BoxWatcher boxes;
         Thrower* t = Thrower::make(top, Thrower::Std);
-        EXPECT_NE(nullptr, t->getWindow());
-        EXPECT_EQ(t, top->child(0));
+        EXPECT_TRUE(t->getWindow() && t == top->child(0));
         ASSERT_GE(boxes.count(), 1u);
         EXPECT_EQ(L"out of range", boxes.box().text);
     }
@@ -146,21 +134,16 @@ TEST(HandlerExceptions, FailuresDuringCreateWindowEx)
 TEST(HandlerExceptions, TheMessageLoopOfRunGoesOnAndTheProgramEndsNormally)
 {
     const std::string of = "Unhandled exception in the handler of the boundary window.\n\n";
-    const struct {
-        const wchar_t* what;
-        std::string box;
-    } runs[] = {
-        {L"korvel", of + "refused 5"},
-        {L"std", "out of range"},
-        {L"fault", of + "EXCEPTION_ACCESS_VIOLATION"},
-        {L"other", "Unknown exception in the handler of the boundary window."},
-    };
-    for (const auto& r : runs) {
+    const std::pair<const wchar_t*, std::string> runs[] = {{L"korvel", of + "refused 5"},
+        {L"std", "out of range"}, {L"fault", of + "EXCEPTION_ACCESS_VIOLATION"},
+        {L"other", "Unknown exception in the handler of the boundary window."}};
+    for (const auto& [what, box] : runs) {
         std::string out;
-        EXPECT_EQ(5u, RunChild(L"boundary_child.exe", r.what, &out)) << out;
+        DeleteFileW((TempDir() + L"probe.log").c_str());
+        EXPECT_EQ(5u, RunChild(L"probe.exe", std::wstring(L"throw ") + what, &out)) << out;
         out.erase(std::remove(out.begin(), out.end(), '\r'), out.end());
-        EXPECT_NE(std::string::npos, out.find("boxes: 1\n" + r.box)) << out;
-        const std::string log = ReadFileText(TempDir() + L"boundary_child.log");
+        EXPECT_NE(std::string::npos, out.find("boxes: 1\n" + box)) << out;
+        const std::string log = ReadFileText(TempDir() + L"probe.log");
         EXPECT_NE(std::string::npos, log.find("handler of the boundary window.")) << log;
     }
 }

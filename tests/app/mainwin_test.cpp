@@ -29,8 +29,7 @@ TEST(MainWindowParts, StripsWorkAreaAndMessagesInTheStatusStrip)
     m->configureAll(false);
     m->show(true);
     KMessageWin* strip = m->getMessageWin();
-    ASSERT_TRUE(strip && m->titleBar() && m->mainForm());
-    EXPECT_EQ(1, side);
+    ASSERT_TRUE(strip && m->titleBar() && m->mainForm() && side == 1);
     const int g = GetSystemMetrics(SM_CXVSCROLL);
     // Tool strip on top, status strip and grip at the bottom, the work area between.
     EXPECT_EQ((Longs{0, 0, 400}), (Longs{m->titleBar()->X(), m->titleBar()->Y(), m->titleBar()->Width()}));
@@ -42,8 +41,8 @@ TEST(MainWindowParts, StripsWorkAreaAndMessagesInTheStatusStrip)
     KWindow* inner = Probe::make(m->mainForm(), WA_WIDTH, 50, WA_HEIGHT, 20);
     struct Report { void (*print)(KWindow*); const char* text; COLORREF fg, bg; int pane; };
     const Report reports[] = {
-        {[](KWindow* w) { w->err_printf(ERRCODE(1, 42), "bad value %d", 7); }, "(01-0042) bad value 7", 0xFFFFFF,
-         0x0000FF, 0},
+        {[](KWindow* w) { w->err_printf(ERRCODE(1, 42), "bad value %d", 7); }, "(01-0042) bad value 7",
+         0xFFFFFF, 0x0000FF, 0},
         {[](KWindow* w) { w->warn_printf(ERRCODE(2, 3), "careful"); }, "(02-0003) careful", 0, 0x00FFFF, 0},
         {[](KWindow* w) { w->mprintf(1, "x=%d", 5); }, "x=5", BUTTON_TEXT_COLOR, BUTTON_FACE_COLOR, 1},
     };
@@ -51,7 +50,7 @@ TEST(MainWindowParts, StripsWorkAreaAndMessagesInTheStatusStrip)
         r.print(inner);
         KProgressBar* pane = strip->getPane(r.pane);
         EXPECT_EQ(r.text, Narrow(pane->getText()));
-        EXPECT_EQ((std::vector<COLORREF>{r.fg, r.bg}), (std::vector<COLORREF>{pane->getForeground(), pane->getBackground()}));
+        EXPECT_TRUE(pane->getForeground() == r.fg && pane->getBackground() == r.bg) << r.text;
         UpdateWindow(*pane);
         KWinDC dc(pane);
         EXPECT_EQ(r.bg, dc.getPixel(pane->width() - 5, 3)) << r.text;
@@ -61,8 +60,7 @@ TEST(MainWindowParts, StripsWorkAreaAndMessagesInTheStatusStrip)
     m->dump(picture, 1, 0, 0);
     SaveBitmap(ProgramDir() + L"mainwin.bmp", picture); // kept to be looked at
     inner->mshow_progress(0, 37);
-    EXPECT_EQ(37, strip->getPane(0)->getValue());
-    EXPECT_EQ(-1, strip->getMessageLength(5));
+    EXPECT_TRUE(strip->getPane(0)->getValue() == 37 && strip->getMessageLength(5) == -1);
     strip->wprintf(-1, 0, 0, "nowhere");
     // A press anywhere clears the message of pane 0.
     inner->mprintf("hello");

@@ -91,8 +91,7 @@ TEST(Menus, AcceleratorsFromItemTextsAndLookUps)
         int position = -1;
         wchar_t raw[512] = L"";
         EXPECT_EQ(l.menu, FindSubMenu(bar, l.label, &position, raw)) << Narrow(l.label);
-        EXPECT_EQ(l.position, position) << Narrow(l.label);
-        EXPECT_EQ(l.raw, Narrow(raw)) << Narrow(l.label);
+        EXPECT_TRUE(l.position == position && l.raw == Narrow(raw)) << Narrow(l.label);
     }
     EXPECT_EQ(nullptr, FindSubMenu(nullptr, L"Tools", nullptr));
 
@@ -101,11 +100,9 @@ TEST(Menus, AcceleratorsFromItemTextsAndLookUps)
     EXPECT_TRUE(FindPos(bar, ID_VIEW_RECENT, &holder, &position) && holder == view && position == 6);
     EXPECT_TRUE(FindPos(bar, ID_HELP, &holder, &position) && holder == bar && position == 3);
     EXPECT_FALSE(FindPos(bar, 999, &holder, &position));
-    EXPECT_EQ("File", Narrow(GetMenuStringW(bar, 0, MF_BYPOSITION)));
-    EXPECT_EQ("Quit", Narrow(GetMenuStringW(file, ID_QUIT, MF_BYCOMMAND)));
-
-    EXPECT_EQ(1, EnableMenu(bar, L"Save", MF_GRAYED));
-    EXPECT_EQ(0, EnableMenu(bar, L"Saved", MF_GRAYED));
+    EXPECT_EQ("File|Quit", Narrow(GetMenuStringW(bar, 0, MF_BYPOSITION) + "|" +
+                                  GetMenuStringW(file, ID_QUIT, MF_BYCOMMAND)));
+    EXPECT_TRUE(EnableMenu(bar, L"Save", MF_GRAYED) == 1 && EnableMenu(bar, L"Saved", MF_GRAYED) == 0);
     EXPECT_TRUE(Grey(file, ID_SAVE, MF_BYCOMMAND) && !Grey(file, ID_OPEN, MF_BYCOMMAND));
     EnableMenu(view, false);
     EXPECT_TRUE(Grey(view, 0, MF_BYPOSITION) && Grey(view, 6, MF_BYPOSITION));
@@ -121,16 +118,14 @@ TEST(Menus, MenuBarOfAWindowChecksReplacementAndContextMenus)
     WindowOwner windows;
     MenuWin* w = windows.own(Probe::make<MenuWin>(nullptr, WA_CLIENT_WIDTH, 200, WA_CLIENT_HEIGHT, 100));
     HMENU bar = w->getMenu();
-    ASSERT_NE(nullptr, bar);
-    EXPECT_TRUE(w->hasAccel()) << "makeMenu gives the window its accelerators";
+    ASSERT_TRUE(bar && w->hasAccel()) << "makeMenu gives the window its menu and accelerators";
     EXPECT_TRUE(ToggleMenuItemCheck(w, ID_SAVE) && IsMenuItemChecked(bar, ID_SAVE));
     EXPECT_FALSE(ToggleMenuItemCheck(w, ID_SAVE) || IsMenuItemChecked(bar, ID_SAVE));
     EXPECT_FALSE(ToggleMenuItemCheck(Probe::make(w), ID_SAVE)) << "a child has no menu";
 
     HMENU tools = CreatePopupMenu();
     AppendMenuItem(tools, L"Calibrate", 300);
-    EXPECT_EQ(1, ReplaceMenu(w, bar, L"Tools", tools));
-    EXPECT_EQ(tools, GetSubMenu(bar, 2));
+    EXPECT_TRUE(ReplaceMenu(w, bar, L"Tools", tools) == 1 && GetSubMenu(bar, 2) == tools);
     EXPECT_EQ("Tools", Narrow(GetMenuStringW(bar, 2, MF_BYPOSITION)));
     EXPECT_EQ(0, ReplaceMenu(w, bar, L"Gadgets", tools));
 
@@ -148,7 +143,7 @@ TEST(Menus, MenuBarOfAWindowChecksReplacementAndContextMenus)
     SetTimer(nullptr, 0, 100, ChooseFirst);
     EXPECT_EQ(ID_OPEN, PopupMenuEx(bar, KPOINT{10, 10}, w));
     PumpMessages();
-    EXPECT_EQ(Texts{}, w->calls) << "the chosen command is returned, no message sent";
+    EXPECT_TRUE(w->calls.empty()) << "the chosen command is returned, no message sent";
     SetTimer(nullptr, 0, 100, ChooseFirst);
     PopupMenu(bar, KPOINT{10, 10}, w, inner);
     EXPECT_TRUE(WaitFor([&] { return !w->calls.empty() && w->calls.back() == "command 101 0"; }));
@@ -159,7 +154,7 @@ TEST(Menus, MenuBarOfAWindowChecksReplacementAndContextMenus)
 TEST(Menus, AcceleratorsThroughTheLoopOfRun)
 {
     std::string out;
-    EXPECT_EQ(5u, RunChild(L"menu_child.exe", L"", &out)) << out;
+    EXPECT_EQ(5u, RunChild(L"probe.exe", L"menu", &out)) << out;
     out.erase(std::remove(out.begin(), out.end(), '\r'), out.end());
     EXPECT_EQ("command 102 1\ncommand 103 1\n", out) << "Ctrl+S while disabled gives nothing";
 }

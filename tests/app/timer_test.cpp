@@ -39,8 +39,7 @@ TEST(Timers, FireThroughTheLoopKeepTheirIntervalAndIgnoreLateExpiries)
     }
     EXPECT_EQ(before, KTimer::numTimer());
 
-    // An expiry taken off the queue (pumping would deliver it) before its
-    // timer is destroyed is ignored.
+    // An expiry taken off the queue (pumping would deliver it) before its timer is destroyed is ignored.
     auto* late = new Counter;
     late->timer.start(10);
     MSG msg = {};
@@ -58,7 +57,5 @@ TEST(Timers, FireThroughTheLoopKeepTheirIntervalAndIgnoreLateExpiries)
     failing.timer.start(10);
     EXPECT_TRUE(WaitFor([&] { return boxes.count() >= 1 && once.fired; }, 3000));
     WaitFor([] { return false; }, 100);
-    EXPECT_EQ(1, once.fired);
-    EXPECT_EQ(1, failing.fired);
-    EXPECT_EQ(L"tick failed", boxes.box().text);
+    EXPECT_TRUE(once.fired == 1 && failing.fired == 1 && boxes.box().text == L"tick failed");
 }

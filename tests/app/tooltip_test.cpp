@@ -36,9 +36,9 @@ TEST(ToolTip, PlacedOnTheMonitorAndOpenedByHovering)
     MovePointer(240, 230);
     MovePointer(250, 230);
     EXPECT_TRUE(WaitFor([] { return KWindow::tool_tip != nullptr; }, 4000)) << "the pointer rested";
-    if (KWindow::tool_tip) {
-        EXPECT_EQ("Tip text", Narrow(KWindow::tool_tip->getText()));
-        EXPECT_EQ((Longs{266, 254}), (Longs{RectOf(*KWindow::tool_tip).left, RectOf(*KWindow::tool_tip).top}));
+    if (KToolTip* tip = KWindow::tool_tip) {
+        EXPECT_EQ("Tip text", Narrow(tip->getText()));
+        EXPECT_EQ((Longs{266, 254}), (Longs{RectOf(*tip).left, RectOf(*tip).top}));
     }
     MovePointer(600, 600);
     EXPECT_TRUE(WaitFor([] { return KWindow::tool_tip == nullptr; }, 4000)) << "the pointer left";

@@ -54,7 +54,7 @@ TEST(TabGroups, FocusKeysHiddenMembersAndActivation)
         PressKeys(k.keys);
         EXPECT_TRUE(WaitFor([&] { return focused() == k.focus; }, 2000)) << k.focus << " " << focused();
     }
-    EXPECT_EQ((std::vector<long>{0, 0}), (std::vector<long>{top->getCurGroup(), top->getCurIndex()}));
+    EXPECT_TRUE(top->getCurGroup() == 0 && top->getCurIndex() == 0);
     PressKeys({VK_RETURN});
     EXPECT_TRUE(WaitFor([&] { return top->returns == 1; }, 2000));
     // A hidden member is not given the focus: it stays where it was.
@@ -69,8 +69,8 @@ TEST(TabGroups, FocusKeysHiddenMembersAndActivation)
     EXPECT_TRUE(WaitFor([&] { return focused() == 1; }, 2000)) << "the last member is now 1";
 
     // Deactivated and activated again, the top level gives the focus back.
-    KWindow* other = windows.own(Probe::make(nullptr, WA_WINDOWS_STYLE, Popup, WA_X, 400, WA_Y, 50,
-                                             WA_WIDTH, 50, WA_HEIGHT, 50));
+    KWindow* other =
+        windows.own(Probe::make(nullptr, WA_WINDOWS_STYLE, Popup, WA_X, 400, WA_WIDTH, 50, WA_HEIGHT, 50));
     other->show(true);
     ASSERT_TRUE(Activate(*other));
     SetForegroundWindow(*top);

@@ -1,7 +1,6 @@
 // The window core inside this application, through real native windows and messages: creation,
 // geometry, the tree, display, the main window, reports and saved options.
 #include <gtest/gtest.h>
-#include "test_support.h"
 #include "app_tests.h"
 
 static DWORD StyleOf(KWindow* w) { return (DWORD)GetWindowLongW(*w, GWL_STYLE); }
@@ -23,7 +22,6 @@ TEST(WindowCreation, StylesAndSizes)
     GetWindowRect(*top, &outer);
     EXPECT_EQ((Longs{300, 200, client.right, client.bottom}),
               (Longs{outer.right - outer.left, outer.bottom - outer.top, top->width(), top->height()}));
-    EXPECT_LT(top->width(), 300);
     Probe* sized = windows.own(Probe::make(nullptr, WA_CLIENT_WIDTH, 120, WA_CLIENT_HEIGHT, 80));
     GetClientRect(*sized, &client);
     GetWindowRect(*sized, &outer);
@@ -32,8 +30,7 @@ TEST(WindowCreation, StylesAndSizes)
     Probe* child = Probe::make(top, WA_SHADOW_STYLE, (short)EDGE_SUNKEN, WA_WIDTH, 50, WA_HEIGHT, 30);
     EXPECT_EQ(DWORD(WS_CHILD | WS_VISIBLE), StyleOf(child) & (WS_CHILD | WS_VISIBLE));
     EXPECT_TRUE(GetWindowLongW(*child, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
-    EXPECT_EQ(SHADOW_WIDTH, child->shadowThick());
-    EXPECT_EQ(top, child->getParent());
+    EXPECT_TRUE(child->shadowThick() == SHADOW_WIDTH && child->getParent() == top);
     EXPECT_EQ(top->getWindow(), GetParent(*child));
     Probe* unmapped = Probe::make(top, WA_IS_MAPPED, false);
     EXPECT_FALSE(StyleOf(unmapped) & WS_VISIBLE);
@@ -63,8 +60,7 @@ TEST(WindowGeometry, MoveAndSizeMessagesAndBatchedMoves)
     ASSERT_FALSE(top->sizeTypes.empty()) << "a top level hears its own WM_SIZE";
     EXPECT_EQ(unsigned(SIZE_RESTORED), top->sizeTypes.back());
     child->resize(80, 50);
-    EXPECT_TRUE(child->sizeTypes.empty()) << "children get no sizeHandler calls";
-    EXPECT_EQ(78, child->width()) << "client width inside a one-pixel border";
+    EXPECT_TRUE(child->sizeTypes.empty() && child->width() == 78) << "no sizeHandler; 1-pixel border";
     Probe* a = Probe::make(top, WA_WIDTH, 40, WA_HEIGHT, 40);
     Probe* b = Probe::make(top, WA_WIDTH, 40, WA_HEIGHT, 40);
     top->show(true);
@@ -73,8 +69,7 @@ TEST(WindowGeometry, MoveAndSizeMessagesAndBatchedMoves)
         batch.move(a, DCRect(5, 6, 0, 30));
         batch.move(b, DCRect(50, 60, 70, 30));
     }
-    EXPECT_FALSE(IsWindowVisible(*a)) << "a rectangle without area hides";
-    EXPECT_TRUE(IsWindowVisible(*b));
+    EXPECT_TRUE(!IsWindowVisible(*a) && IsWindowVisible(*b)) << "a rectangle without area hides";
     EXPECT_EQ((Longs{50, 60, 70}), (Longs{b->X(), b->Y(), b->width()}));
     {
         KDeferPos batch(top);
@@ -105,8 +100,7 @@ TEST(WindowTree, RemovalRenumbersAndDeletionGoesDepthFirst)
     named(b, "b1");
     delete gone;
     EXPECT_EQ((Longs{2, 0, 1}), (Longs{root->numChild(), a->childNum(), b->childNum()}));
-    EXPECT_EQ(a, root->child(0));
-    EXPECT_EQ(root, b->getTopLevel());
+    EXPECT_TRUE(root->child(0) == a && b->getTopLevel() == root);
     windows.release(root);
     EXPECT_EQ((Texts{"gone", "root", "a", "a1", "a2", "b", "b1"}), log.events);
     for (HWND h : log.windows)
@@ -130,19 +124,17 @@ TEST(WindowDisplay, ShowEraseDumpAndPrintTree)
     ReleaseDC(*top, dc);
     KMemDC image(nullptr, 80, 50);
     top->dump(image, 0, 0, 0);
-    EXPECT_EQ(red, GetPixel(image, 10, 25));
-    EXPECT_EQ(blue, GetPixel(image, 60, 25)) << "children appear in the copy";
+    EXPECT_TRUE(GetPixel(image, 10, 25) == red && GetPixel(image, 60, 25) == blue) << "children in the copy";
     // The tree in the log, each level indented by four more blanks.
     MarkLog("tree");
     top->printTree(0);
     const std::string tree = LogAfter("tree");
     const int hwnd = (int)(UINT_PTR)top->getWindow();
     EXPECT_EQ(0u, tree.find(Format("this=%p hwnd=%08x cls='", top, hwnd))) << tree;
-    EXPECT_NE(std::string::npos, tree.find("\r\n    this=")) << tree;
-    EXPECT_NE(std::string::npos, tree.find("\r\n        this=")) << tree;
+    EXPECT_TRUE(tree.find("\r\n    this=") != tree.npos && tree.find("\r\n        this=") != tree.npos)
+        << tree;
     top->show(false);
-    EXPECT_FALSE(child->isVisible()) << "hiding walks the children";
-    EXPECT_FALSE(IsWindowVisible(*top));
+    EXPECT_FALSE(child->isVisible() || IsWindowVisible(*top)) << "hiding walks the children";
 }
 
 TEST(MainWindow, BoxOwnersReportsCloseAndTheQuitMessage)
@@ -174,8 +166,7 @@ TEST(MainWindow, BoxOwnersReportsCloseAndTheQuitMessage)
     // Refused while another top level is visible.
     top->show(true);
     SendMessageW(*main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(1, main->closes);
-    ASSERT_EQ(4u, watcher.count());
+    ASSERT_TRUE(main->closes == 1 && watcher.count() == 4u);
     EXPECT_EQ(L"Cannot exit while dialogs are open!", watcher.box(3).text);
     const std::vector<std::pair<std::wstring, HWND>> boxes = {{L"Window Tests (01-1013)", nullptr},
         {L"Window Tests", active}, {L"Window Tests (03-0004)", *top}, {L"Window Tests (01-1022)", *main}};
@@ -212,9 +203,8 @@ TEST(SavedWindowOptions, RoundTripThroughTheRegistry)
     BoxWatcher watcher;
     Probe* w = windows.own(Probe::make(nullptr, WA_X, 120, WA_Y, 90, WA_WIDTH, 250, WA_HEIGHT, 180));
     const KString key = w->getModuleSubkey();
-    EXPECT_EQ(KString(L"Probe"), w->className());
-    EXPECT_TRUE(key.startsWith(KString(L"Software\\Tarnwell\\Windows\\")));
-    EXPECT_TRUE(key.endsWith(KString(L"_tests\\Probe"), true)) << (const char*)key;
+    EXPECT_TRUE(w->className() == KString(L"Probe") && key.endsWith(KString(L"_tests\\Probe"), true) &&
+                key.startsWith(KString(L"Software\\Tarnwell\\Windows\\"))) << (const char*)key;
     EXPECT_FALSE(w->loadRegistry()) << "nothing saved yet";
     ASSERT_TRUE(w->storeRegistry());
     long raw[15] = {0};

@@ -1,6 +1,6 @@
-// Faults arriving as KorvelException (group 7) at the catch clauses around
-// them, written directly inside the try blocks: the library's package builds
-// with -fnon-call-exceptions, so the compiler keeps those clauses.
+// Faults arriving as KorvelException (group 7) at the catch clauses around them, written directly
+// inside the try blocks: the library's package builds with -fnon-call-exceptions, so the compiler
+// keeps those clauses.
 #include <gtest/gtest.h>
 #include <float.h>
 #include <stdexcept>
@@ -17,8 +17,8 @@ volatile int* volatile nowhere = nullptr;
 volatile int zero = 0;
 volatile double zeroDouble = 0.0;
 
-// Floating-point division by zero unmasked for the scope, then masked and
-// cleared again so that the rest of the program computes as before.
+// Floating-point division by zero unmasked for the scope, then masked and cleared again so that the
+// rest of the program computes as before.
 struct UnmaskedZeroDivide {
     unsigned old = _controlfp(0, 0);
     UnmaskedZeroDivide()
@@ -70,9 +70,7 @@ TEST(StructuredExceptions, FaultsInsideTryBlocksArriveAsGroup7WithNameAndAddress
     for (int round = 0; round < 2; ++round)
         for (const Fault& f : faults) {
             Caught c = Catch(f.raise);
-            EXPECT_EQ(Caught::Korvel, c.kind) << f.name;
-            EXPECT_EQ(7, c.group) << f.name;
-            EXPECT_EQ(f.code, c.code) << f.name;
+            EXPECT_TRUE(c.kind == Caught::Korvel && c.group == 7 && c.code == f.code) << f.name;
             EXPECT_EQ(0u, c.text.find(Named(f.name, f.code))) << c.text;
         }
 
@@ -99,21 +97,17 @@ TEST(StructuredExceptions, UnwindingRunsDestructorsAndOtherExceptionsAreLeftAlon
         *nowhere = 3;
         ++unwound; // not reached
     });
-    EXPECT_EQ(7, c.group);
-    EXPECT_EQ(1, unwound);
-
+    EXPECT_TRUE(c.group == 7 && unwound == 1);
     c = Catch([] { throw std::runtime_error("plain"); });
-    EXPECT_EQ(Caught::Std, c.kind);
-    EXPECT_EQ("plain", c.text);
+    EXPECT_TRUE(c.kind == Caught::Std && c.text == "plain");
     c = Catch([] { throw KorvelException(1, 1013, "Could not load option file \"%s\".", "a.opt"); });
     EXPECT_TRUE(c.kind == Caught::Korvel && c.group == 1 && c.number == 1013 && c.code == 0);
     EXPECT_EQ("Could not load option file \"a.opt\".", c.text);
 
-    // The system's own guarded probes keep their handlers: lstrlenW of a bad
-    // pointer answers 0 instead of throwing.
+    // The system's own guarded probes keep their handlers: lstrlenW of a bad pointer answers 0
+    // instead of throwing.
     int n = -1;
-    EXPECT_FALSE(Catch([&] { n = lstrlenW((LPCWSTR)(ULONG_PTR)16); }));
-    EXPECT_EQ(0, n);
+    EXPECT_TRUE(!Catch([&] { n = lstrlenW((LPCWSTR)(ULONG_PTR)16); }) && n == 0);
 }
 
 TEST(StructuredExceptions, TranslationBelongsToThreadsThatInstalledIt)
@@ -121,7 +115,6 @@ TEST(StructuredExceptions, TranslationBelongsToThreadsThatInstalledIt)
     std::string out;
     EXPECT_EQ(0u, RunChild(L"diag_child.exe", L"thread-seh", &out)) << out;
     EXPECT_NE(std::string::npos, out.find("caught 7")) << out;
-
     out.clear();
     EXPECT_EQ(0xC0000005u, RunChild(L"diag_child.exe", L"thread-raw", &out)) << out;
     EXPECT_EQ(std::string::npos, out.find("translated")) << out;
@@ -140,6 +133,6 @@ TEST(StructuredExceptions, TextsFromExceptionPointers)
         rec.ExceptionCode = f.code;
         KorvelException e(7, &info);
         EXPECT_EQ(Named(f.name, f.code) + Format("%p", (void*)0x1234), Narrow(e.text));
-        EXPECT_EQ(f.code, e.exceptionCode);
+        EXPECT_EQ(f.code, e.exceptionCode) << f.name;
     }
 }

@@ -36,12 +36,6 @@ inline std::vector<std::wstring> Listing(const std::wstring& pattern)
     return names;
 }
 
-inline bool IsDir(const std::wstring& path)
-{
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 inline bool SameHeader(const KFileHeader& a, const KFileHeader& b)
 {
     return a.magic == b.magic && wcscmp(a.name, b.name) == 0 && a.version == b.version &&

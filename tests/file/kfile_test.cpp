@@ -95,37 +95,15 @@ TEST(KFileIO, ValuesStringRecordsScramblingAndHeaders)
     for (size_t k = 0; k < 10000; ++k)
         raw[k] ^= def_enc_bytes[k];
     EXPECT_TRUE(big == Bytes(10000, 0xAA) && back == big && raw == big);
-    // A short key wraps; the position runs on across calls and values, not past clearEncrypt.
-    static const unsigned char key[3] = {0x10, 0x20, 0x40};
-    auto keyed = [&](KFile& g, int* plain, KString* text, short* s) {
-        g.IO(plain);
-        g.setEncrypt(key, 3, 1);
-        g.IO(text);
-        g.IO(s);
-        g.clearEncrypt();
-        g.IO(plain + 1);
-    };
-    int plain[2] = {0x7F7F7F7F, 0x7F7F7F7F}, p2[2] = {0, 0};
-    KString text("secret"), t2, garbled("untouched");
-    short s = 0x0102, s2 = 0;
-    raw = Written(scratch.file(L"k.dat"), [&](KFile& g) { keyed(g, plain, &text, &s); });
-    ASSERT_EQ(4u + 4 + 12 + 2 + 2 + 4, raw.size());
-    EXPECT_EQ((Bytes{0x7F, 0x7F, 0x7F, 0x7F, 6 ^ 0x20, 0x40, 0x10, 0x20, 's' ^ 0x40}),
-              Bytes(&raw[0], &raw[9]));
-    EXPECT_EQ(0x7F7F7F7Fu, Get32(raw, raw.size() - 4));
-    f.open(scratch.file(L"k.dat").c_str(), L"rb");
-    keyed(f, p2, &t2, &s2);
-    EXPECT_TRUE(t2 == text && s2 == s && p2[0] == plain[0] && p2[1] == plain[1]);
     // Naming the file again switches scrambling off.
-    f.setEncrypt(key, 3, 1);
-    f.open(scratch.file(L"k.dat").c_str(), L"rb");
-    f.IO(p2);
-    EXPECT_NE("<no exception>", ThrownText([&] { f.IO(&garbled); }));
-    EXPECT_EQ("untouched", Narrow(garbled));
+    f.setEncrypt(0);
+    f.open(scratch.file(L"big.dat").c_str(), L"rb");
+    f.read(back.data(), 10000, false);
+    EXPECT_TRUE(back == ReadBytes(scratch.file(L"big.dat")) && back != big);
     // Headers against HeaderBytes and, read back, against RecordOracle (damaged ones: bad_input_test.cpp).
     const std::wstring path = scratch.file(L"h.dat");
     KFileHeader h, want;
-    int payload = 0x55667788;
+    int payload = 0x55667788, plain = 0;
     auto expectFile = [&](const wchar_t* kind, int version, int subVersion) {
         Bytes bytes = HeaderBytes(kind, version);
         bytes[216] = (unsigned char)subVersion;
@@ -145,9 +123,9 @@ TEST(KFileIO, ValuesStringRecordsScramblingAndHeaders)
     f.close();
     RecordOracle(expectFile(L"Other", 9, 8), "").header(L"Other", &want);
     ReadHeader(f, h, "Other");
-    f.IO(&plain[0]);
+    f.IO(&plain);
     f.close();
-    EXPECT_TRUE(SameHeader(want, h) && payload == plain[0]);
+    EXPECT_TRUE(SameHeader(want, h) && payload == plain);
     // Layout 1: no library version, extra at 218; the name's unit 100 is forced to 0.
     Bytes old = HeaderBytes(std::wstring(101, L'n'), 5, 1);
     Set32(old, 0, 0xCAFEBABE);
@@ -199,8 +177,7 @@ TEST(KFileName, NamingCopiesOpeningFailuresPositionStatAndTimes)
     // A copy takes the name and mode but not the stream; assignment closes the target's own stream first.
     a.open(scratch.file(L"a.dat").c_str(), L"wb");
     KFile copy(a);
-    EXPECT_TRUE(copy.getPath() == a.getPath() && copy.getDir() == a.getDir() && copy.getExt() == "dat");
-    EXPECT_TRUE(copy.IOMode() == 2 && !copy.isOpen() && a.isOpen());
+    EXPECT_TRUE(copy.getPath() == a.getPath() && copy.IOMode() == 2 && !copy.isOpen() && a.isOpen());
     b.open(scratch.file(L"b.dat").c_str(), L"wb");
     v = 5;
     b.IO(&v);
@@ -218,7 +195,8 @@ TEST(KFileName, NamingCopiesOpeningFailuresPositionStatAndTimes)
     EXPECT_TRUE(f.isOpen() && f.IOMode() == 2 && f.getFileNo() >= 0);
     f.close();
     EXPECT_TRUE(f.IOMode() == 2 && f.getFileNo() == -1) << "the mode is kept after closing";
-    EXPECT_TRUE(IsDir(deep) && KFile((deep + L"z.dat").c_str()).makeDir());
+    EXPECT_TRUE(GetFileAttributesW(deep.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_TRUE(KFile((deep + L"z.dat").c_str()).makeDir());
     f.open((scratch.path() + L"four\\y.txt").c_str(), L"a");
     f.print("one");
     f.open(L"a");
@@ -258,17 +236,11 @@ TEST(KFileName, NamingCopiesOpeningFailuresPositionStatAndTimes)
     const std::wstring path = scratch.file(L"stat.dat");
     WriteBytes(path, Bytes(100, 7));
     f.setFileName(path.c_str());
-    struct _stat32 st;
-    f.getStat(&st);
-    EXPECT_TRUE(f.getSize() == 100 && st.st_size == 100 && f.isReg() && !f.isDir());
-    EXPECT_GT(f.getCreateTime(), 1000000000L);
+    EXPECT_TRUE(f.getSize() == 100 && f.isReg() && !f.isDir() && f.getCreateTime() > 1000000000L);
     // Times set through the path, then through the stream after writing: closing keeps them.
     f.setTimes(1100000000L, 1200000000L);
     EXPECT_TRUE(f.getModTime() == 1200000000L && f.getAccessTime() == 1100000000L);
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    ASSERT_TRUE(GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data));
-    const ULARGE_INTEGER ft = {{data.ftLastWriteTime.dwLowDateTime, data.ftLastWriteTime.dwHighDateTime}};
-    EXPECT_EQ(1200000000ULL, (ft.QuadPart - 116444736000000000ULL) / 10000000ULL);
+    EXPECT_EQ(1200000000L, GetModTime(path.c_str()));
     f.open(L"ab");
     f.print("more");
     f.setTimes(1150000000L, 1250000000L);

@@ -46,20 +46,14 @@ TEST(Paths, PartsNamesRelativePathsExistenceAttributesTempDirAndFreeSpace)
     EXPECT_TRUE(deep == Wide(GetDirPart(deepFile)) && GetFilePart(deepFile) == "x.ext") << "past _MAX_DIR";
     EXPECT_TRUE(HasFileExt(L"c:\\a\\b.txt", L".TXT") && HasFileExt(L"noext", nullptr));
     EXPECT_FALSE(HasFileExt(L"c:\\a\\b.txt", L"txt") || HasFileExt(L"c:\\a.txt\\b", L".txt"));
-    std::string tails;
-    for (unsigned n = 0; n < 6; ++n)
-        tails += Narrow(GetFileNameTail(L"c:\\a\\b\\c.txt", n)) + "|";
-    EXPECT_EQ("c.txt|b\\c.txt|a\\b\\c.txt|\\a\\b\\c.txt|c:\\a\\b\\c.txt|c:\\a\\b\\c.txt|", tails);
-    EXPECT_TRUE(GetFileNameTail(L"x/y\\z", 1) == "y\\z" && GetFileNameTail(L"c:\\a\\", 0).isNull());
+    EXPECT_TRUE(GetFileNameTail(L"c:\\a\\b.c", 1) == "a\\b.c" && GetFileNameTail(L"c:\\a\\", 0).isNull());
     for (char c : std::string(" $%'-_@~`!()^#&+,.;=[]azAZ09"))
         EXPECT_TRUE(IsValidFileNameChar(c) && IsValidDirNameChar(c)) << c;
     for (char c : std::string("*?<>|\"/\\:{}\t"))
         EXPECT_FALSE(IsValidFileNameChar(c)) << c;
-    EXPECT_TRUE(IsValidDirNameChar('\\') && IsValidDirNameChar(':') && !IsValidDirNameChar('/') &&
-                !IsValidDirNameChar('*'));
+    EXPECT_TRUE(IsValidDirNameChar('\\') && IsValidDirNameChar(':') && !IsValidDirNameChar('/'));
     EXPECT_FALSE(IsValidFileNameChar(0) || IsValidFileNameChar(-23) || IsValidFileNameChar(0x10041) ||
-                 IsValidFileName(KString()) || IsValidFileName(L"c:\\a.dat") || IsValidDirName(L"c:/data") ||
-                 IsValidDirName(KString()));
+                 IsValidFileName(L"c:\\a.dat") || IsValidDirName(L"c:/data") || IsValidDirName(KString()));
     EXPECT_TRUE(IsValidFileName(L"Run 12 (copy) [v2].dat") && IsValidDirName(L"c:\\data\\run 1"));
     EXPECT_TRUE(MakeValidFileName(L"a*b?c") == "abc" && MakeValidFileName(L"<c:\\x/y|z>.dat") == "cxyz.dat");
     EXPECT_TRUE(IsSameDir(L"C:\\Data\\", L"c:\\data") && IsSameDir(L"c:\\", L"C:"));
@@ -78,14 +72,12 @@ TEST(Paths, PartsNamesRelativePathsExistenceAttributesTempDirAndFreeSpace)
               Narrow(GetRelPath(root.c_str(), (root + L"work\\a.txt").c_str()) + "|" +
                      GetRelPath(work.substr(0, root.size() - 1).c_str(), (root + L"a.txt").c_str()) + "|" +
                      GetRelPath(L"..", L"z.txt")));
-    EXPECT_EQ(Lower(bench + L"|" + work), Lower(Wide(GetRelPath(work.c_str(), bench.c_str()) + "|" +
-                                                     GetRelPath(work.c_str(), work.c_str()))));
+    EXPECT_EQ(Lower(bench), Lower(Wide(GetRelPath(work.c_str(), bench.c_str()))));
     EXPECT_TRUE(GetRelPath(L"", L"a.txt").isNull() && GetRelPath(root.c_str(), nullptr).isNull());
     const std::wstring run = work + L"\\data\\run.dat";
     EXPECT_EQ("run.dat|data\\run.dat",
               Narrow(GetRelName(L"DATA\\", run.c_str()) + "|" + GetRelName(L"x\\", run.c_str())));
     const std::wstring file = scratch.file(L"present.dat"), absent = scratch.file(L"absent.dat");
-    const std::wstring folder = scratch.file(L"folder");
     WriteText(file, "data");
     {
         EnvVar macro(L"KPT_DIR", scratch.path().c_str());
@@ -95,37 +87,12 @@ TEST(Paths, PartsNamesRelativePathsExistenceAttributesTempDirAndFreeSpace)
     EXPECT_EQ("GetEnvironmentVariable(KPT_DIR) failed.", ThrownText([] { FileExists(L"[KPT_DIR]x.dat"); }));
     KFile(file.c_str()).setTimes(1309780800, 1309780800);
     EXPECT_TRUE(GetModTime(file.c_str()) == 1309780800 && GetModTime(absent.c_str()) == 0);
-    // The archive bit of a read-only file and a hidden folder, whose other bits stay. Wine reports the
-    // bit of a file always set and of a folder never: changing that is a known gap.
-    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
-    for (const auto& [path, others] : {std::make_pair(file, (DWORD)FILE_ATTRIBUTE_READONLY),
-                                       {folder, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN}}) {
-        const wchar_t* p = path.c_str();
-        const bool wineKeeps = !(others & FILE_ATTRIBUTE_DIRECTORY);
-        ASSERT_TRUE(SetFileAttributesW(p, others));
-        // Set, clear, toggle: the bit as wanted after each (the toggle: the opposite of before).
-        for (int step = 0; step < 3; ++step) {
-            const bool before = GetArchiveBit(p), want = step == 2 ? !before : step == 0;
-            EXPECT_TRUE((step == 0 ? SetArchiveBit : step == 1 ? ClearArchiveBit : ToggleArchiveBit)(p));
-            const DWORD attributes = GetFileAttributesW(p);
-            const bool archived = (attributes & FILE_ATTRIBUTE_ARCHIVE) != 0;
-            EXPECT_TRUE(archived == GetArchiveBit(p) && (attributes & ~FILE_ATTRIBUTE_ARCHIVE) == others);
-            if (want == wineKeeps)
-                EXPECT_EQ(want, archived);
-            else
-                TODO_WINE(archived == want);
-        }
-        SetFileAttributesW(p, wineKeeps ? FILE_ATTRIBUTE_NORMAL : others);
-    }
+    // Wine keeps the archive bit of a file always set: clearing it is a known gap.
+    EXPECT_TRUE(ClearArchiveBit(file.c_str()));
+    TODO_WINE(!GetArchiveBit(file.c_str()));
+    EXPECT_TRUE(ToggleArchiveBit(file.c_str()) && SetArchiveBit(file.c_str()) && GetArchiveBit(file.c_str()));
     EXPECT_FALSE(GetArchiveBit(absent.c_str()) || SetArchiveBit(absent.c_str()) ||
                  ClearArchiveBit(absent.c_str()) || ToggleArchiveBit(absent.c_str()));
-    EXPECT_EQ(TempDir(), Wide(GetTempDir()));
-    {
-        const std::wstring nested = scratch.file(L"t1\\t2\\t3");
-        EnvVar tmp(L"TMP", nested.c_str()), tempVar(L"TEMP", nested.c_str());
-        EXPECT_EQ(Lower(nested + L"\\"), Lower(Wide(GetTempDir())));
-        EXPECT_TRUE(IsDir(nested)) << "made, every level";
-    }
     EXPECT_EQ(TempDir(), Wide(GetTempDir()));
     ULARGE_INTEGER avail, total, totalFree;
     ASSERT_TRUE(GetDiskFreeSpaceExW(scratch.path().c_str(), &avail, &total, &totalFree));
@@ -133,8 +100,7 @@ TEST(Paths, PartsNamesRelativePathsExistenceAttributesTempDirAndFreeSpace)
     EXPECT_TRUE(got > 0 && llabs((long long)(got - avail.QuadPart)) < 256LL << 20) << got;
     // A failure gives 0 and logs its line when no window shows it.
     const std::wstring nowhere = scratch.file(L"no\\such\\dir\\");
-    EXPECT_EQ(0u, FreeDiskSpace(nowhere.c_str()));
-    GetDiskFreeSpaceExW(nowhere.c_str(), &avail, &total, &totalFree);
+    EXPECT_TRUE(FreeDiskSpace(nowhere.c_str()) == 0 && !GetDiskFreeSpaceExW(nowhere.c_str(), &avail, 0, 0));
     EXPECT_EQ(1u, CountInLog("ERROR(01-1020) Could not obtain disk space for \"" + Narrow(nowhere) + "\" " +
                              Narrow(GetWin32Error(GetLastError()))));
 }
@@ -143,9 +109,7 @@ TEST(Paths, CurrentDirectoryCopyingAndRecentFiles)
 {
     ScratchDir scratch;
     const std::wstring start = Cwd(), a = Lower(scratch.file(L"a")), missing = scratch.file(L"missing");
-    const std::wstring bracketed = Lower(scratch.file(L"run[1]"));
     CreateDirectoryW(a.c_str(), nullptr);
-    CreateDirectoryW(bracketed.c_str(), nullptr);
     EXPECT_EQ(start, Lower(Wide(GetCurrentDir())));
     {
         KCurrentDir keep;
@@ -163,21 +127,11 @@ TEST(Paths, CurrentDirectoryCopyingAndRecentFiles)
     {
         EnvVar macro(L"KPT_DIR", scratch.path().c_str());
         KCurrentDir in(L"[KPT_DIR]a");
+        KCurrentDir nowhere(missing.c_str()); // ignored
         EXPECT_EQ(a, Cwd());
-        {
-            KCurrentDir nowhere(missing.c_str()); // ignored
-            EXPECT_EQ(a, Cwd());
-            SetCurrentDirectoryW(bracketed.c_str());
-        }
-        EXPECT_EQ(a, Cwd()) << "back to the directory current when it was made";
-        // Brackets in the directory to go back to are part of its name; entering, a macro.
-        SetCurrentDirectoryW(bracketed.c_str());
-        KCurrentDir(a.c_str()); // made and gone at once
-        EXPECT_EQ(bracketed, Cwd());
-        EXPECT_EQ("GetEnvironmentVariable(1) failed.", ThrownText([&] { KCurrentDir(bracketed.c_str()); }));
-        EXPECT_EQ(bracketed, Cwd());
+        SetCurrentDirectoryW(scratch.path().c_str());
     }
-    EXPECT_EQ(start, Cwd());
+    EXPECT_EQ(start, Cwd()) << "back to the directory current when it was made";
     const std::wstring source = scratch.file(L"report.txt"), dir = scratch.file(L"out");
     const std::wstring dest = dir + L"\\report.txt";
     CreateDirectoryW(dir.c_str(), nullptr);
@@ -259,7 +213,6 @@ TEST(KMacro, EntriesExpansionMergeSortReplaceTokenTimeRecordsAndPathMacros)
     }
     EXPECT_TRUE(names == "[HALF];[END];[A:];[CUR DATE];" && e.bareName() == "CUR DATE") << names;
     KMacro m;
-    EXPECT_EQ(0, m.numEntry());
     m.set("[CUR_PAGE]", "%d", 2);
     m.set("[NUM_PAGE]", "%d", 5);
     EXPECT_EQ("Page 2 of 5|Page [CUR_PAGE]|[cur_page]", Narrow(m.execute("Page [CUR_PAGE] of [NUM_PAGE]", 5) +
@@ -276,13 +229,11 @@ TEST(KMacro, EntriesExpansionMergeSortReplaceTokenTimeRecordsAndPathMacros)
     const KMacro ab = Table({{"[A]", "x[B]"}, {"[B]", "y"}}), ba = Table({{"[B]", "y"}, {"[A]", "x[B]"}});
     const KMacro abc = Table({{"[C]", "c"}, {"[B]", "b[C]"}, {"[A]", "a[B]"}}), id = Table({{"[A]", "[A]"}});
     const KMacro self = Table({{"[A]", "<[A]>"}}), loop = Table({{"[A]", "[B]"}, {"[B]", "[A]"}});
-    const KMacro pool = Table({{"[B]", "[A]"}, {"[A]", "[B]"}});
     const struct { const KMacro& table; const char* text; int passes; const char* want; } cases[] = {
         {ab, "[A]", 1, "xy"}, // [B] comes later in the same pass
         {ba, "[A]", 1, "x[B]"}, {ba, "[A]", 2, "xy"}, {abc, "<[A]>", 2, "<ab[C]>"},
-        {abc, "<[A]>", 3, "<abc>"}, {abc, "<[A]>", 50, "<abc>"}, {self, "[A]", 3, "<<<[A]>>>"},
-        {id, "x[A]", INT_MAX, "x[A]"},
-        {loop, "[A]", INT_MAX, "[A]"}, {pool, "[A]", 3, "[B]"}, {pool, "[A]", INT_MAX, "[B]"}};
+        {abc, "<[A]>", 50, "<abc>"}, {self, "[A]", 3, "<<<[A]>>>"}, {id, "x[A]", INT_MAX, "x[A]"},
+        {loop, "[A]", INT_MAX, "[A]"}};
     for (const auto& c : cases)
         EXPECT_EQ(c.want, Narrow(c.table.execute(c.text, c.passes))) << Names(c.table) << c.passes;
     // Even an unbounded request stops: after MaxPasses passes, or before the text passes MaxLength.
@@ -295,20 +246,12 @@ TEST(KMacro, EntriesExpansionMergeSortReplaceTokenTimeRecordsAndPathMacros)
     EXPECT_EQ("[X]=mine;[Y]=y;[Z]=z;[X]=theirs;", Names(mine + other));
     mine.merge(other);
     EXPECT_EQ("[X]=mine;[Y]=y;[Z]=z;", Names(mine));
-    mine += mine;
-    mine += Table({{"[W]", "w"}});
-    EXPECT_EQ("[X]=mine;[Y]=y;[Z]=z;[W]=w;", Names(mine));
     // Ordinal: ']' sorts after the letters, so "[AB]" comes before "[A]".
     KMacro unsorted = Table({{"[b]", "1"}, {"[A]", "2"}, {"[a]", "3"}, {"[B]", "4"}, {"[AB]", "5"}});
     unsorted.sort();
     EXPECT_EQ("[AB]=5;[A]=2;[B]=4;[a]=3;[b]=1;", Names(unsorted));
     EXPECT_TRUE(cmp_macro(unsorted[1], unsorted[4]) == -1 && cmp_macro(unsorted[4], unsorted[1]) == 1 &&
                 cmp_macro(unsorted[1], unsorted[1]) == 0);
-    KMacro copy(unsorted), assigned;
-    copy.set("[A]", "changed");
-    assigned = copy;
-    copy.set("[A]", "again");
-    EXPECT_TRUE(unsorted[1].value == "2" && assigned[1].value == "changed");
     // ReplaceToken: text, token, value, replacements, result, whose buffer holds it exactly.
     const struct { const char *text, *token, *value; int count; const char* want; } tokens[] = {
         {"aaa", "aa", "X", 1, "Xa"},            // no overlaps
@@ -336,42 +279,26 @@ TEST(KMacro, EntriesExpansionMergeSortReplaceTokenTimeRecordsAndPathMacros)
     EXPECT_EQ(now[10].value, now.execute("[CUR DATE] [CUR HOUR]:[CUR MINUTE]:[CUR SECOND]", 1));
     EXPECT_TRUE(now[0].value.length() == 2 && now[4].value.length() == 4 && now[9].value.length() > 0);
     EXPECT_TRUE(before.wYear == _wtoi(now[4].value) && now[1].value.startsWith(now[2].value));
-    now.setTime(); // the same entries again, none added
-    EXPECT_EQ(11, now.numEntry());
-    // The table's record; a cut one, or an impossible count, leaves the table as it was.
+    // The table's record round-trips; a cut one, or an impossible count, leaves the table as it was.
     ScratchDir scratch;
     const std::wstring path = scratch.file(L"macros.dat");
     const std::string shown = Narrow(KFile(path.c_str()).getPath());
-    KFile f;
-    auto io = [&](KMacro& m, const wchar_t* mode) {
-        f.open(path.c_str(), mode);
-        const std::string text = ThrownText([&] { m.IO(f); });
-        f.close();
-        return text;
+    auto io = [&](KMacro& t, const wchar_t* mode) {
+        KFile f(path.c_str());
+        f.open(mode);
+        return ThrownText([&] { t.IO(f); });
     };
-    KMacro empty, table = Table({{"[A]", "x[B]"}, {"[B]", "\xE9"}}), in = Table({{"[OLD]", "gone"}});
-    KMacro kept = Table({{"[K]", "k"}});
-    io(empty, L"wb");
-    EXPECT_EQ((Bytes{1, 0, 0, 0, 0, 0, 0, 0}), ReadBytes(path));
+    KMacro table = Table({{"[A]", "x[B]"}, {"[B]", "\xE9"}}), in = Table({{"[OLD]", "gone"}});
     io(table, L"wb");
-    Bytes b;
-    Put32(b, 1); // table version, count, then each entry: version, name, value
-    Put32(b, 2);
-    for (const auto& e : {std::make_pair("[A]", "x[B]"), std::make_pair("[B]", "\xE9")}) {
-        Put32(b, 1);
-        PutString(b, std::vector<unsigned>(e.first, e.first + strlen(e.first)));
-        PutString(b, std::vector<unsigned>(e.second, e.second + strlen(e.second)));
-    }
-    EXPECT_EQ(b, ReadBytes(path));
     EXPECT_EQ("<no exception>", io(in, L"rb"));
     EXPECT_TRUE(Names(table) == Names(in) && in[1].value[0] == 0xFFE9);
+    Bytes b = ReadBytes(path);
     b.resize(b.size() - 3);
     WriteBytes(path, b);
-    EXPECT_EQ("Error reading \"" + shown + "\".\nEOF while reading.", io(kept, L"rb"));
-    EXPECT_EQ("[K]=k;", Names(kept));
+    EXPECT_EQ("Error reading \"" + shown + "\".\nEOF while reading.", io(in, L"rb"));
     WriteBytes(path, Bytes{1, 0, 0, 0, 0, 0, 0, 0x80});
-    EXPECT_EQ("Invalid count=-2147483648 in KMacro::IO()\nFile \"" + shown + "\".", io(kept, L"rb"));
-    EXPECT_EQ("[K]=k;", Names(kept));
+    EXPECT_EQ("Invalid count=-2147483648 in KMacro::IO()\nFile \"" + shown + "\".", io(in, L"rb"));
+    EXPECT_EQ(Names(table), Names(in));
     // Paths take environment variables; the library sets two when it is loaded from a "bin" directory.
     wchar_t dll[MAX_PATH + 1] = {0};
     GetModuleFileNameW(GetModuleHandleW(L"korvel.dll"), dll, MAX_PATH);
@@ -388,16 +315,6 @@ TEST(KMacro, EntriesExpansionMergeSortReplaceTokenTimeRecordsAndPathMacros)
                   ThrownText([&] { ReplaceMacros(Wide(Format("x[%s]]", name)).c_str()); }));
     EXPECT_TRUE(ReplaceMacros(L"abc[def") == "abc" && ReplaceMacros(L"plain]text") == "plain]text");
     EXPECT_TRUE(ReplaceMacros(L"").isNull() && ReplaceMacros(L"[KFT_A][KFT_B]-[KFT_A]") == "122-1");
-    // One argument: at most 259 characters; two: as many as given room; 260 of a variable.
-    const std::wstring longValue(200, L'v');
-    wchar_t out[1024];
-    {
-        EnvVar value(L"KFT_LONG", longValue.c_str());
-        EXPECT_EQ(259, ReplaceMacros(L"[KFT_LONG][KFT_LONG]").length());
-        ReplaceMacros(L"[KFT_LONG]-[KFT_LONG]", out);
-        EXPECT_EQ(longValue + L"-" + longValue, std::wstring(out));
-    }
-    EnvVar value(L"KFT_LONG", std::wstring(300, L'w').c_str());
-    ReplaceMacros(L"[KFT_LONG].", out);
-    EXPECT_EQ(std::wstring(260, L'w') + L".", std::wstring(out));
+    EnvVar value(L"KFT_LONG", std::wstring(200, L'v').c_str());
+    EXPECT_EQ(259, ReplaceMacros(L"[KFT_LONG][KFT_LONG]").length()) << "at most 259 characters";
 }

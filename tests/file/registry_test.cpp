@@ -4,10 +4,7 @@
 
 static void PutRaw(const std::wstring& subkey, const wchar_t* name, DWORD type, const void* data, DWORD size)
 {
-    HKEY h;
-    ASSERT_EQ(0, RegCreateKeyExW(HKEY_CURRENT_USER, subkey.c_str(), 0, 0, 0, KEY_WRITE, 0, &h, 0));
-    ASSERT_EQ(0, RegSetValueExW(h, name, 0, type, (const BYTE*)data, size));
-    RegCloseKey(h);
+    ASSERT_EQ(0, RegSetKeyValueW(HKEY_CURRENT_USER, subkey.c_str(), name, type, data, size));
 }
 
 // A raw value read past KRegistry: its 32-bit type, then its bytes; nothing when missing.
@@ -112,39 +109,21 @@ TEST_F(RegistryTest, TypedValuesDefectsRefusalsAndSharedCopies)
         r.loadValue(name, list);
         EXPECT_EQ(items, Joined(list));
     }
-    // Binary values keep their 0 bytes and leave the bytes of the buffer past them.
+    // Binary values keep their 0 bytes and leave the bytes of the buffer past them; a store replaces a
+    // value of another type; a text ends at a half character, a list at its first empty string; long
+    // lists round-trip whole.
     const std::wstring blob(L"\x0700\x150E\x0000\x2A23", 4);
     Bytes back(64, 0xCC);
     w.storeValue(L"Blob", blob.data(), 8);
-    w.storeValue(L"Empty Blob", blob.data(), 0);
     EXPECT_EQ(Typed(REG_BINARY, blob), Raw(sub, L"Blob"));
-    EXPECT_EQ(Typed(REG_BINARY, L""), Raw(sub, L"Empty Blob"));
-    r.loadValue(L"Blob", back.data(), 64);
-    r.loadValue(L"Empty Blob", back.data(), 0);
+    r.loadValue(L"Blob", back.data(), 8);
     EXPECT_TRUE(!memcmp(blob.data(), back.data(), 8) && back[8] == 0xCC);
-    r.loadValue(L"Blob", back.data(), 8); // exactly the size fits
-    // A store replaces a value of another type.
     w.storeValue(L"Int", KString(L"now text"));
     EXPECT_EQ(Typed(REG_SZ, std::wstring(L"now text") + L'\0'), Raw(sub, L"Int"));
-    // Lists end at their first empty string, texts at a half character ('z': one byte 'z').
-    const std::pair<std::wstring, std::wstring> lossy[] = {
-        {std::wstring(), L""}, {std::wstring(L"\0", 1), L""}, {std::wstring(L"\0\0", 2), L""},
-        {std::wstring(L"a\0bc\0", 5), L"a|bc|"}, {std::wstring(L"a\0bc", 4), L"a|bc|"},
-        {std::wstring(L"a\0\0b\0\0", 6), L"a|"}, {std::wstring(L"ab\0z", 4), L"ab|"}, {L"abz", L"ab|"}};
-    for (const auto& [units, items] : lossy) {
-        const bool odd = units.find(L'z') != std::wstring::npos;
-        PutRaw(sub, L"L", REG_MULTI_SZ, units.data(), (DWORD)(units.size() * 2) - odd);
-        KArray<KString> list = List(L"previous|");
-        r.loadValue(L"L", list);
-        EXPECT_EQ(items, Joined(list)) << Narrow(units);
-    }
     KString t;
-    for (DWORD size : {6, 5}) {
-        PutRaw(sub, L"T", REG_SZ, L"abc", size);
-        r.loadValue(L"T", &t);
-        EXPECT_EQ(size == 6 ? L"abc" : L"ab", Wide(t)) << "without its terminator, " << size << " bytes";
-    }
-    // A stored list with an empty string reads back up to it; long lists round-trip whole.
+    PutRaw(sub, L"T", REG_SZ, L"abc", 5);
+    r.loadValue(L"T", &t);
+    EXPECT_EQ(L"ab", Wide(t));
     std::wstring many;
     for (int i = 0; i < 1000; ++i)
         many += L"item " + std::to_wstring(i) + L"|";
@@ -176,22 +155,16 @@ TEST_F(RegistryTest, TypedValuesDefectsRefusalsAndSharedCopies)
     const std::tuple<std::function<void()>, std::string, int> cases[] = {
         {[&] { r.loadValue(L"Text", &i); }, "Incorrect type for Text", 0},
         {[&] { r.loadValue(L"Short Blob", &i); }, "Incorrect type for Short Blob", 0}, // the type first
-        {[&] { r.loadValue(L"Big Blob", &i); }, "Incorrect type for Big Blob", 0},
         {[&] { r.loadValue(L"Dword2", &i); }, "Incorrect size of 2 for Dword2", 0},
         {[&] { r.loadValue(L"Dword8", &i); }, "Incorrect size of 8 for Dword8", 0},
-        {[&] { r.loadValue(L"Text", &b); }, "Incorrect type for Text", 0},
         {[&] { r.loadValue(L"Dword2", &b); }, "Incorrect size of 2 for Dword2", 0},
         {[&] { r.loadValue(L"Number", &s); }, "Incorrect type for Number", 0},
         {[&] { r.loadValue(L"Expand", &s); }, "Incorrect type for Expand", 0},
         {[&] { r.loadValue(L"Multi", &s); }, "Incorrect type for Multi", 0},
-        {[&] { r.loadValue(L"Text", buf.data(), 16); }, "Incorrect type for Text", 0},
         {[&] { r.loadValue(L"Big Blob", buf.data(), 16); }, "Buffer too small for Big Blob", 0},
         {[&] { r.loadValue(L"Short Blob", buf.data(), -1); }, "Buffer too small for Short Blob", 0},
         {[&] { r.loadValue(L"Text", list); }, "Incorrect type for Text", 0},
-        {[&] { r.loadValue(L"Number", list); }, "Incorrect type for Number", 0},
         {[&] { r.loadValue(L"?", &i); }, "RegQueryValueEx(?) Failed", none},
-        {[&] { r.loadValue(L"?", &s); }, "RegQueryValueEx(?) Failed", none},
-        {[&] { r.loadValue(L"?", buf.data(), 16); }, "RegQueryValueEx(?) Failed", none},
         {[&] { r.loadValue(L"?", list); }, "RegQueryValueEx(?) Failed", none},
         // A key opened for reading refuses every store; a created key every load.
         {[&] { r.storeValue(L"Number", 7); }, "RegSetValueEx(Number,7) Failed", denied},
@@ -224,12 +197,7 @@ TEST_F(RegistryTest, TypedValuesDefectsRefusalsAndSharedCopies)
     r.loadValue(L"Number", &i);
     EXPECT_EQ(9, i);
     // Copies share one key that the last one closes; a handle is open while GetHandleInformation answers.
-    w.createKey(HKEY_CURRENT_USER, key);
-    w.storeValue(L"N", 31);
-    w.closeKey();
-    const KString exe = GetFilePart(GetModulePath());
     DWORD flags;
-    int n = 0, m = 0;
     HKEY shared = nullptr;
     {
         KRegistry a, c;
@@ -237,56 +205,39 @@ TEST_F(RegistryTest, TypedValuesDefectsRefusalsAndSharedCopies)
         shared = a.getKey();
         KRegistry b(a);
         c = b;
-        ASSERT_TRUE(shared == b.getKey() && shared == c.getKey());
-        EXPECT_TRUE(exe == a.getExeName() && exe == c.getExeName());
-        a.closeKey();
-        ASSERT_TRUE(!a.isOpen() && GetHandleInformation(shared, &flags)) << "two copies still share it";
-        b.loadValue(L"N", &n);
-        // Reopening one copy leaves the other on the shared key.
-        b.openKey(HKEY_CURRENT_USER, key, KEY_READ);
-        ASSERT_NE(shared, b.getKey());
         c = c;
-        KRegistry d(c);
-        c.closeKey();
-        d.loadValue(L"N", &m);
-        EXPECT_TRUE(n == 31 && m == 31);
-        ASSERT_TRUE(GetHandleInformation(shared, &flags));
-        d = b; // the last sharer lets go
+        EXPECT_TRUE(shared == c.getKey() && GetFilePart(GetModulePath()) == c.getExeName());
+        a.closeKey();
+        b.openKey(HKEY_CURRENT_USER, key, KEY_READ); // reopening one copy leaves the other on the key
+        i = 0;
+        c.loadValue(L"Number", &i);
+        ASSERT_TRUE(i == 9 && !a.isOpen() && shared != b.getKey() && GetHandleInformation(shared, &flags));
+        c = b; // the last sharer lets go
         ASSERT_FALSE(GetHandleInformation(shared, &flags)) << "closed once nobody holds it";
         shared = b.getKey();
-        ASSERT_TRUE(GetHandleInformation(shared, &flags));
     }
     ASSERT_FALSE(GetHandleInformation(shared, &flags)) << "closed when its holders go";
 }
 
 // Preferences of this process, removed afterwards with their keys when this test made them.
-TEST(Preferences, StoredTextsReadBackAndMissingOnesReadFalseSilently)
+TEST(Preferences, StoredTextsReadBackMissingOnesReadFalseAndAFailedStoreIsShown)
 {
     const std::wstring prefs = TARNWELL_PREFERENCES_SUBKEY;
     const bool hadTarnwell = KeyExists(L"Software\\Tarnwell"), hadPreferences = KeyExists(prefs);
-    const std::wstring prefix = L"Korvel Test " + std::to_wstring(GetCurrentProcessId()) + L" ";
-    const std::wstring never = prefix + L"Never", colour = prefix + L"Colour", number = prefix + L"Number";
-    const std::wstring tooLong = prefix + std::wstring(16400, L'n');
-    PutRaw(prefs, number.c_str(), REG_DWORD, "\5\0\0\0", 4);
+    const std::wstring colour = L"Korvel Test " + std::to_wstring(GetCurrentProcessId());
+    const std::wstring tooLong = colour + std::wstring(16400, L'n');
     KString value(L"unchanged");
     BoxWatcher boxes;
-    EXPECT_FALSE(ReadRegPref(never.c_str(), &value) || ReadRegPref(number.c_str(), &value));
-    EXPECT_EQ(L"unchanged", Wide(value));
-    for (const wchar_t* text : {L"Gr\x00FCn", L""}) {
-        EXPECT_TRUE(StoreRegPref(colour.c_str(), KString(text)) && ReadRegPref(colour.c_str(), &value));
-        EXPECT_EQ(text, Wide(value));
-    }
-    EXPECT_EQ(0u, boxes.count()) << "no box on reading, nor on a store that works";
-    EXPECT_EQ(Typed(REG_SZ, std::wstring(1, L'\0')), Raw(prefs, colour.c_str()));
-    // A name longer than any the registry takes cannot be stored; the box shows the start of the text,
-    // the log all of it.
-    EXPECT_FALSE(StoreRegPref(tooLong.c_str(), KString(L"v")) || ReadRegPref(tooLong.c_str(), &value));
+    EXPECT_FALSE(ReadRegPref(tooLong.c_str(), &value));
+    EXPECT_TRUE(StoreRegPref(colour.c_str(), KString(L"Gr\x00FCn")) && ReadRegPref(colour.c_str(), &value));
+    EXPECT_TRUE(Wide(value) == L"Gr\x00FCn" && boxes.count() == 0);
+    // The box shows the start of the text, the log all of it.
+    EXPECT_FALSE(StoreRegPref(tooLong.c_str(), KString(L"v")));
     EXPECT_TRUE(boxes.count() == 1 && boxes.box().title == L"Tarnwell (01-1028)");
     const std::string text = "Could not store " + Narrow(tooLong) + "='v' to registry.";
     EXPECT_TRUE(Narrow(boxes.box().text) == (text + "\n\nRegSetValueEx(").substr(0, 2047));
     EXPECT_EQ(1u, CountInLog(text + ": RegSetValueEx(" + Narrow(tooLong) + ",4) Failed"));
-    for (const std::wstring& n : {never, colour, number})
-        RegDeleteKeyValueW(HKEY_CURRENT_USER, prefs.c_str(), n.c_str());
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, prefs.c_str(), colour.c_str());
     if (!hadPreferences)
         RegDeleteKeyW(HKEY_CURRENT_USER, prefs.c_str());
     if (!hadTarnwell)

@@ -1,11 +1,10 @@
-// A program on the library started by the diagnostics tests, in the library's
-// WinMain. By its first argument it:
+// A program on the library started by the diagnostics tests, in the library's WinMain. By its first
+// argument it:
 //   log         writes a line and a trace scope into its log
 //   fatal       calls Fatal; a second thread prints the box's text and closes it
-//   thread-seh  faults in a new thread that installed the translator; prints
-//               "caught 7" and exits with 0
-//   thread-raw  faults in a new thread that did not; the process ends through
-//               its unhandled-exception filter with the exception code
+//   thread-seh  faults in a new thread that installed the translator; prints "caught 7", exits with 0
+//   thread-raw  faults in a new thread that did not; the process ends through its unhandled-exception
+//               filter with the exception code
 #include "test_support.h"
 #include <stdio.h>
 #include <string.h>
@@ -14,8 +13,8 @@ namespace {
 
 void StoreOne(volatile int* p) { *p = 1; }
 
-// Called through a pointer the compiler cannot follow, as a call into
-// another library would be; a direct call it would prove unable to throw.
+// Called through a pointer the compiler cannot follow, as a call into another library would be; a
+// direct call it would prove unable to throw.
 void (*volatile WriteThrough)(volatile int*) = StoreOne;
 
 void Say(const std::string& text)
