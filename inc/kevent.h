@@ -144,6 +144,8 @@ public:
     KListBox* list = nullptr;
     int code = 0;
     ListBoxEvent(KWindow* w, int c) : Event(w), code(c) {}
+    // From the list itself, code 0 (the list box sets it).
+    explicit ListBoxEvent(KListBox* l);
 };
 
 // A handler of a window's chain. The window owns it.
