@@ -8,6 +8,7 @@ namespace {
 const int ControlId = 1;
 }
 
+ListBoxEvent::ListBoxEvent(KWindow* w, int c) : Event(w), list(dynamic_cast<KListBox*>(w)), code(c) {}
 ListBoxEvent::ListBoxEvent(KListBox* l) : Event(l), list(l) {}
 
 KTextControl::KTextControl(unsigned long style, HFONT initialFont) : controlStyle(style)

@@ -36,7 +36,8 @@ KString Raw(HWND control)
 
 struct Codes {
     std::vector<int> list, edit;
-    void listed(KWindow*, ListBoxEvent* e) { list.push_back(e->code); }
+    std::vector<KListBox*> from;
+    void listed(KWindow*, ListBoxEvent* e) { list.push_back(e->code), from.push_back(e->list); }
     void edited(KWindow*, EditControlEvent* e) { edit.push_back(e->code); }
 };
 
@@ -65,6 +66,9 @@ TEST(ListEdit, TypingAndClickingGiveEvents)
     EXPECT_TRUE(WaitFor([&] { return !codes.list.empty(); }));
     EXPECT_EQ(std::count(codes.list.begin(), codes.list.end(), LBN_SELCHANGE), 1);
     EXPECT_EQ(Narrow(list->getCurString()), "beta"); // sorted: alpha, beta, gamma
+    PressKeys({VK_RETURN}); // taken as a double click
+    EXPECT_TRUE(WaitFor([&] { return codes.list.back() == LBN_DBLCLK; }));
+    EXPECT_EQ(codes.from.back(), list);
 }
 
 TEST(ListEdit, LineFeedsBecomeReturnLineFeeds)

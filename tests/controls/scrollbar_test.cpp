@@ -59,8 +59,10 @@ TEST(ScrollBar, CommandsAndClamping)
     Moves moves;
     KScrollBar* bar = Bar(stage, 1, 150, moves);
     EXPECT_EQ(bar->getMaxPos(), 91);
-    bar->setCurVal(200, false);
-    EXPECT_EQ(bar->getCurVal(), 91);
+    for (std::vector<int> c : {std::vector<int>{200, 91}, {95, 91}, {-5, 0}, {30, 30}}) {
+        bar->setCurVal(c[0], false);
+        EXPECT_EQ(bar->getCurVal(), c[1]) << c[0];
+    }
     EXPECT_TRUE(moves.seen.empty());
     // Each command from the position before it; -1: dropped without an event.
     struct Case { int from, code, value; } cases[] = {
