@@ -143,7 +143,10 @@ class KORVEL_API ListBoxEvent : public Event {
 public:
     KListBox* list = nullptr;
     int code = 0;
-    ListBoxEvent(KWindow* w, int c) : Event(w), code(c) {}
+    // list is w when w is a list box (Enter in a list comes as LBN_DBLCLK).
+    ListBoxEvent(KWindow* w, int c);
+    // From the list itself, code 0 (the list box sets it).
+    explicit ListBoxEvent(KListBox* l);
 };
 
 // A handler of a window's chain. The window owns it.

@@ -33,7 +33,8 @@ header_layer() {
         kapp.h|kwindow.h|kargs.h|kevent.h|ktimer.h|kmenu.h|kservices.h) echo app ;;
         kgraphics.h|kdrawobj.h) echo graphics ;;
         kform.h|kmatrix.h|ktoplevel.h|kframe.h|krowcol.h|kgrid.h|kscrolled.h|ktabwin.h) echo layout ;;
-        klabel.h|ktooltip.h|kbuttonbar.h|kmessagewin.h|kprompt.h|krangebtn.h|kcombo.h|kcolorprompt.h) echo controls ;;
+        klabel.h|ktooltip.h|kbuttonbar.h|kmessagewin.h|klistbox.h|keditcontrol.h|kscrollbar.h) echo controls ;;
+        kprompt.h|krangebtn.h|kcombo.h|kcolorprompt.h) echo controls ;;
         kdialog.h|kpopprompt.h|kcolordlg.h) echo dialogs ;;
         korvel.h) echo top ;;
         *) echo "" ;;
