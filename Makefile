@@ -2,7 +2,8 @@
 #             tests under Wine
 # make demo   build and install the x86_64 library, build examples/ against
 #             the installed tree, run the demo and save build/demo.png and,
-#             with its settings dialog open, build/demo-dialog.png
+#             with its settings dialog open, build/demo-dialog.png, and with
+#             its input page open on a dropped-down list, build/demo-input.png
 #
 # Both start with scripts/setup.sh, which installs missing Debian packages
 # (as root).
@@ -36,3 +37,5 @@ demo:
 	sh scripts/screenshot.sh build/demo-x86_64/bin/demo.exe "Korvel Demo" build/demo.png
 	KORVEL_DEMO_DIALOG=1 sh scripts/screenshot.sh build/demo-x86_64/bin/demo.exe "Demo Settings" \
 	    build/demo-dialog.png
+	KORVEL_DEMO_INPUT=1 sh scripts/screenshot.sh build/demo-x86_64/bin/demo.exe "Demo Input" \
+	    build/demo-input.png

@@ -66,6 +66,9 @@ public:
     // Takes the highlighted item, or none, and closes.
     void okHandler();
     void cancelHandler();
+    // A close request (taskkill, a program closing every top level) only
+    // dismisses the list: the combo box owns it and deletes it with itself.
+    void closeHandler() override;
 
     bool isVisible() const { return shown; }
     int getCurSel() const { return curSel; }

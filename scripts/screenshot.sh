@@ -68,7 +68,13 @@ done
 if [ -n "$window" ]; then
     # Let the first paint finish.
     sleep 2
-    if import -window "$window" "$out"; then
+    # The window's area of the screen, not the window's own picture, so that
+    # pop-ups over it (an open drop-down list) are in the shot.
+    geometry=$(xwininfo -id "$window" | awk '
+        /Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+        /^ *Width:/ {w=$NF} /^ *Height:/ {h=$NF}
+        END {printf "%dx%d+%d+%d", w, h, x, y}')
+    if import -window root -crop "$geometry" +repage "$out"; then
         echo "screenshot: window \"$title\" ($window) saved to $out"
         status=0
     else

@@ -27,7 +27,10 @@ void KComboBox::dropDownList()
     ClientToScreen(hwnd, &at);
     dropDown->showList(at.x, at.y, boxRect.w - 2, curSel);
     // The list runs here until it closes: a press anywhere but on the list
-    // dismisses it and goes no further, everything else is delivered.
+    // dismisses it and goes no further, everything else is delivered. A
+    // message dispatched here may delete the box (its dialog closing): then
+    // the loop ends without touching it again.
+    const HWND self = hwnd;
     MSG msg;
     while (dropDown && dropDown->isVisible()) {
         const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
@@ -43,6 +46,8 @@ void KComboBox::dropDownList()
         }
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
+        if (!IsWindow(self))
+            return;
     }
 }
 

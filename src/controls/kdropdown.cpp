@@ -164,6 +164,12 @@ void KDropDownList::cancelHandler()
     combo->dropDownHandler(-1);
 }
 
+void KDropDownList::closeHandler()
+{
+    if (shown)
+        cancelHandler();
+}
+
 void KDropDownList::scrollTo(int position)
 {
     scrollInfo.fMask = SIF_POS;
