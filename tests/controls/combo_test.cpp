@@ -149,6 +149,28 @@ TEST(ComboBox, EnterTakesTheHighlightedItemAndDoesNotCloseTheDialog)
     EXPECT_EQ((std::vector<int>{0, 1, 1}), seen) << "list closed on item 1; the dialog still running";
 }
 
+TEST(ComboBox, CloseRequestsWhileTheListRunsItsLoop)
+{
+    struct Dlg : KDialog {
+        Dlg() : KDialog(nullptr, L"Combo", 0) { init(nullptr, nullptr), combo = Combo(getWorkArea(), 6), configure(false); }
+        KComboBox* combo;
+    }* d = new Dlg;
+    const HWND list = d->combo->getDropDown()->getWindow();
+    std::vector<int> seen;
+    // A close request to the list (taskkill sends one to every top level) only dismisses it;
+    // one to the dialog while the list's loop runs ends both without touching the deleted box.
+    steps = {[&] { SetForegroundWindow(*d), d->combo->setFocus(); }, [&] { SendKeys({VK_MENU, VK_DOWN}); },
+             [&] { seen.push_back(IsWindowVisible(list)), PostMessageW(list, WM_CLOSE, 0, 0); },
+             [&] { seen.push_back(IsWindow(list) && !IsWindowVisible(list)), SendKeys({VK_MENU, VK_DOWN}); },
+             [&] { seen.push_back(IsWindowVisible(list)), PostMessageW(*d, WM_CLOSE, 0, 0); }};
+    done = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 150, Tick);
+    EXPECT_FALSE(ShowModal(d));
+    KillTimer(nullptr, timer);
+    EXPECT_EQ((std::vector<int>{1, 1, 1}), seen);
+    EXPECT_FALSE(IsWindow(list)) << "deleted with its box";
+}
+
 TEST(ComboBox, ItemsSearchInsertSortAndNotify)
 {
     WindowOwner windows;
