@@ -3,19 +3,6 @@
 
 namespace {
 
-BOOL CALLBACK FindBox(HWND hwnd, LPARAM data)
-{
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    wchar_t cls[32] = {0};
-    GetClassNameW(hwnd, cls, 32);
-    if (pid == GetCurrentProcessId() && lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(hwnd)) {
-        *reinterpret_cast<HWND*>(data) = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 std::wstring WindowText(HWND h)
 {
     wchar_t buf[2048] = {0};
@@ -45,11 +32,15 @@ ShownBox Read(HWND box)
 
 } // namespace
 
-HWND FindMessageBox()
+HWND FindMessageBox(int item)
 {
-    HWND box = nullptr;
-    EnumWindows(FindBox, reinterpret_cast<LPARAM>(&box));
-    return box;
+    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"#32770", nullptr));) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        if (pid == GetCurrentProcessId() && IsWindowVisible(w) && (!item || GetDlgItem(w, item)))
+            return w;
+    }
+    return nullptr;
 }
 
 BoxWatcher::BoxWatcher(int button) : press(button)
@@ -80,11 +71,6 @@ ShownBox BoxWatcher::box(size_t i) const
     ShownBox b = i < boxes.size() ? boxes[i] : ShownBox();
     LeaveCriticalSection(&lock);
     return b;
-}
-
-bool BoxWatcher::waitAnswered(size_t n, DWORD ms)
-{
-    return WaitFor([&] { return count() >= n; }, ms);
 }
 
 DWORD WINAPI BoxWatcher::watch(void* p)

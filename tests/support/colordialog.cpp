@@ -18,7 +18,7 @@ void ClickControl(HWND dlg, int id)
 
 void CALLBACK Step(HWND, UINT, UINT_PTR id, DWORD)
 {
-    const HWND dlg = FindColorDialog();
+    const HWND dlg = FindMessageBox(COLOR_RED);
     ++ticks;
     if (dlg && !seen.found)
         seen.found = true, ticks = 1;
@@ -43,17 +43,6 @@ void CALLBACK Step(HWND, UINT, UINT_PTR id, DWORD)
 }
 
 } // namespace
-
-HWND FindColorDialog()
-{
-    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"#32770", nullptr));) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        if (pid == GetCurrentProcessId() && IsWindowVisible(w) && GetDlgItem(w, COLOR_RED))
-            return w;
-    }
-    return nullptr;
-}
 
 void AnswerColorDialog(const ColorDialogAnswer& answer)
 {

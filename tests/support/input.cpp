@@ -13,8 +13,7 @@ INPUT Key(WORD vk, DWORD flags)
 {
     INPUT in = {};
     in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.dwFlags = flags;
+    in.ki = {vk, 0, flags, 0, 0};
     return in;
 }
 
@@ -22,10 +21,7 @@ INPUT Mouse(DWORD flags, LONG dx = 0, LONG dy = 0, DWORD data = 0)
 {
     INPUT in = {};
     in.type = INPUT_MOUSE;
-    in.mi.dx = dx;
-    in.mi.dy = dy;
-    in.mi.mouseData = data;
-    in.mi.dwFlags = flags;
+    in.mi = {dx, dy, data, flags, 0, 0};
     return in;
 }
 

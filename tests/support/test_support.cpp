@@ -1,5 +1,6 @@
 #include "test_support.h"
 #include <stdio.h>
+#include <algorithm>
 
 std::string Narrow(const wchar_t* text)
 {
@@ -33,8 +34,7 @@ std::wstring Wide(const std::string& text)
 std::string Lower(std::string s)
 {
     for (char& c : s)
-        if (c >= 'A' && c <= 'Z')
-            c = (char)(c - 'A' + 'a');
+        c = (char)tolower((unsigned char)c);
     return s;
 }
 
@@ -265,13 +265,6 @@ size_t CountInLog(const std::string& text)
     return n;
 }
 
-HeapGrowth::HeapGrowth() : before(GetHeapSize()) {}
-
-long long HeapGrowth::bytes() const
-{
-    return (long long)GetHeapSize() - (long long)before;
-}
-
 WindowOwner::~WindowOwner()
 {
     for (auto it = windows.rbegin(); it != windows.rend(); ++it)
@@ -283,27 +276,18 @@ WindowOwner::~WindowOwner()
 
 void WindowOwner::release(KWindow* w)
 {
-    for (auto it = windows.begin(); it != windows.end(); ++it)
-        if (*it == w) {
-            windows.erase(it);
-            break;
-        }
+    windows.erase(std::remove(windows.begin(), windows.end(), w), windows.end());
     delete w;
 }
 
-bool RunningOnWine()
+bool ReportWineGap(bool held, const char* check, const char* file, int line)
 {
     static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-    return wine;
-}
-
-void ReportWineGap(bool held, const char* check, const char* file, int line)
-{
+    if (!wine)
+        return false;
     const char* name = strrchr(file, '/');
-    name = name ? name + 1 : file;
-    if (held)
-        printf("TODO_WINE %s:%d: Wine now supports this: %s\n", name, line, check);
-    else
-        printf("TODO_WINE %s:%d: known gap under Wine: %s\n", name, line, check);
+    printf("TODO_WINE %s:%d: %s: %s\n", name ? name + 1 : file, line,
+           held ? "Wine now supports this" : "known gap under Wine", check);
     fflush(stdout);
+    return true;
 }
