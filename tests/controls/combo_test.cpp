@@ -2,9 +2,7 @@
 // by real input under a shown top level; the open list is read back as pixels.
 #include "control_tests.h"
 
-namespace {
-
-KComboBox* Combo(KWindow* parent, int items, bool sort = false)
+static KComboBox* Combo(KWindow* parent, int items, bool sort = false)
 {
     KArgList args;
     args.add(WA_NUM_DISP_ROW, 5);
@@ -16,9 +14,12 @@ KComboBox* Combo(KWindow* parent, int items, bool sort = false)
 }
 
 // A real left click at (x, y) of w, not dispatched: the list's (or a dialog's) loop sees it.
-void SendLeftClick(HWND w, int x, int y) { SendMouseAt(w, x, y, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}); }
+static void SendLeft(HWND w, int x, int y)
+{
+    SendMouseAt(w, x, y, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+}
 
-std::vector<std::wstring> Items(KComboBox* c)
+static std::vector<std::wstring> Items(KComboBox* c)
 {
     std::vector<std::wstring> items;
     for (int i = 0; i < c->getCount(); ++i)
@@ -28,16 +29,16 @@ std::vector<std::wstring> Items(KComboBox* c)
 
 // Runs open(), which runs the list's (or a dialog's) own loop, while a thread timer runs one step
 // per tick; c's list (when c is given) still open after the last step is closed, so that nothing hangs.
-std::vector<std::function<void()>> steps;
-size_t done = 0;
-void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+static std::vector<std::function<void()>> steps;
+static size_t done = 0;
+static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
 {
     if (done < steps.size())
         steps[done++]();
 }
 
-void RunSteps(UINT ms, KComboBox* c, const std::function<void()>& open,
-              std::vector<std::function<void()>> script)
+static void RunSteps(UINT ms, KComboBox* c, const std::function<void()>& open,
+                     std::vector<std::function<void()>> script)
 {
     if (c)
         script.push_back([c] { if (c->getDropDown()->isVisible()) c->dropDownHandler(-1); });
@@ -49,7 +50,6 @@ void RunSteps(UINT ms, KComboBox* c, const std::function<void()>& open,
     KillTimer(nullptr, timer);
 }
 
-// A dialog holding a combo box of 6 items.
 struct Dlg : KDialog {
     Dlg() : KDialog(nullptr, L"Combo", 0)
     {
@@ -69,14 +69,14 @@ struct Events {
     void pushed(KWindow*, PushButtonEvent* e) { presses.push_back(e->state); }
 };
 
-int CALLBACK Family(const LOGFONTW* f, const TEXTMETRICW*, DWORD, LPARAM out)
+static int CALLBACK Family(const LOGFONTW* f, const TEXTMETRICW*, DWORD, LPARAM out)
 {
     ((std::vector<std::wstring>*)out)->push_back(f->lfFaceName);
     return 1;
 }
 
 // Which rows of the open list show the highlight colour at x 1.
-std::vector<bool> LitRows(KDropDownList* list)
+static std::vector<bool> LitRows(KDropDownList* list)
 {
     KWinDC src(list);
     KMemDC mem(list->width(), list->height());
@@ -88,18 +88,14 @@ std::vector<bool> LitRows(KDropDownList* list)
     return lit;
 }
 
-} // namespace
-
-TEST(ComboBox, PopUpListByMouseAndKeysItemsSearchInsertSortAndNotify)
+TEST(ComboBox, ListsFieldsAndDialogsByMouseAndKeys)
 {
     WindowOwner windows;
     KWindow* stage = Stage(windows);
     KComboBox* c = Combo(stage, 12);
     KDropDownList* list = c->getDropDown();
-    KArgList at;
-    at.add(WA_X, 300);
-    at.add(WA_Y, 250);
-    KPushButton* other = MakePushButton(stage, &at, KString(L"Other"));
+    KPushButton* other = MakePushButton(stage, nullptr, KString(L"Other"));
+    other->move(300, 250, other->Width(), other->Height());
     Events ev;
     other->_addEventHandler(new PushButtonHandler<Events>(&ev, &Events::pushed));
     c->_addEventHandler(new ComboBoxHandler<Events>(&ev, 0, &Events::combo));
@@ -115,9 +111,9 @@ TEST(ComboBox, PopUpListByMouseAndKeysItemsSearchInsertSortAndNotify)
     }, [&] { // the scroll bar's up arrow, outside the client area: placed from the desktop's origin
         RECT r;
         GetWindowRect(*list, &r);
-        SendLeftClick(GetDesktopWindow(), r.right - 1 - GetSystemMetrics(SM_CXVSCROLL) / 2,
+        SendLeft(GetDesktopWindow(), r.right - 1 - GetSystemMetrics(SM_CXVSCROLL) / 2,
                       r.top + 1 + GetSystemMetrics(SM_CYVSCROLL) / 2);
-    }, [&] { seen.push_back(list->getTopIndex()); }, [&] { SendLeftClick(*other, 10, 10); }});
+    }, [&] { seen.push_back(list->getTopIndex()); }, [&] { SendLeft(*other, 10, 10); }});
     seen.insert(seen.end(), {list->isVisible(), c->getCurSel()}); // after: closed, nothing taken
     EXPECT_EQ((std::vector<int>{1, 7, 5, 1, 6, 0, 11}), seen);
     EXPECT_EQ((std::vector<bool>{false, false, false, false, true}), lit);
@@ -125,9 +121,9 @@ TEST(ComboBox, PopUpListByMouseAndKeysItemsSearchInsertSortAndNotify)
     // Closed list: Up and Down with and without Shift, at the ends.
     c->setFocus();
     struct Key { int start; WORD key; bool shift; int want; };
-    const Key keys[] = {{0, VK_UP, false, 0}, {0, VK_DOWN, false, 1}, {11, VK_DOWN, false, 11},
+    const Key arrows[] = {{0, VK_UP, false, 0}, {0, VK_DOWN, false, 1}, {11, VK_DOWN, false, 11},
                         {11, VK_UP, false, 10}, {3, VK_UP, true, 0}, {3, VK_DOWN, true, 11}};
-    for (const Key& k : keys) {
+    for (const Key& k : arrows) {
         c->setCurSel(k.start, false);
         k.shift ? PressKeys({VK_SHIFT, k.key}) : PressKeys({k.key});
         EXPECT_EQ(k.want, c->getCurSel()) << k.start << " key " << k.key << " shift " << k.shift;
@@ -138,7 +134,7 @@ TEST(ComboBox, PopUpListByMouseAndKeysItemsSearchInsertSortAndNotify)
     ev.reasons.clear();
     RunSteps(120, c, [&] { PressKeys({VK_MENU, VK_DOWN}); }, {[&] { SendKeys({VK_DOWN}); }, [&] {
         seen = {list->isVisible(), list->getCurSel(), c->getCurSel(), list->getTopIndex()};
-        SendLeftClick(*list, 10, 2 * list->getLineHeight() + 2);
+        SendLeft(*list, 10, 2 * list->getLineHeight() + 2);
     }});
     seen.insert(seen.end(), {list->isVisible(), c->getCurSel()});
     EXPECT_EQ((std::vector<int>{1, 11, 10, 7, 0, 9}), seen);
@@ -151,7 +147,6 @@ TEST(ComboBox, PopUpListByMouseAndKeysItemsSearchInsertSortAndNotify)
     EXPECT_EQ(L"alpha beta", Items(c)[0]) << "unsorted until the focus comes";
     c->setFocus();
     PumpMessages();
-    // s: selectString, f: findString, i: findStringIns, e: findStringExact.
     struct Find { char op; const wchar_t* text; int want; };
     const Find finds[] = {{'s', L"alpha", -1}, {'s', L"Alpha", 0}, {'f', L"al", 3}, {'f', L"B", 1},
                           {'i', L"BE", 1}, {'i', L"ALPHA B", 3}, {'e', L"Gam", -1}};
@@ -181,49 +176,10 @@ TEST(ComboBox, PopUpListByMouseAndKeysItemsSearchInsertSortAndNotify)
     c->addString(L"A", 0, 0xFFFFFF);
     RunSteps(120, c, [&] { ClickAt(*c, c->width() - 4, c->height() / 2); }, {});
     EXPECT_EQ(L"A", Items(c)[0]) << "sorted again when the list drops down";
-}
-
-TEST(ComboBox, EnterAndCloseRequestsReachTheListNotTheDialog)
-{
-    std::vector<int> seen;
-    Dlg* d = nullptr;
-    bool ok = true;
-    const auto keys = [](std::initializer_list<WORD> k) { return [k] { SendKeys(k); }; };
-    const auto focus = [&] {
-        SetForegroundWindow(*d);
-        d->combo->setFocus();
-    };
-    const auto close = [&] { PostMessageW(*d, WM_CLOSE, 0, 0); };
-    // Enter takes the highlighted item and leaves the dialog running.
-    d = new Dlg;
-    RunSteps(150, nullptr, [&] { ok = ShowModal(d); }, {focus, keys({VK_MENU, VK_DOWN}), keys({VK_DOWN}),
-        keys({VK_DOWN}), keys({VK_RETURN}),
-        [&] { seen = {d->combo->getDropDown()->isVisible(), d->combo->getCurSel()}; }, keys({VK_RETURN}),
-        [&] { seen.push_back(d->isRunning()); }, close});
-    EXPECT_FALSE(ok) << "closed by the script, not by Enter";
-    EXPECT_EQ((std::vector<int>{0, 1, 1}), seen) << "list closed on item 1; the dialog still running";
-    // A close request to the list (taskkill sends one to every top level) only dismisses it;
-    // one to the dialog while the list's loop runs ends both without touching the deleted box.
-    d = new Dlg;
-    const HWND list = d->combo->getDropDown()->getWindow();
-    seen.clear();
-    RunSteps(150, nullptr, [&] { ok = ShowModal(d); }, {focus, keys({VK_MENU, VK_DOWN}),
-        [&] { seen.push_back(IsWindowVisible(list)); }, [&] { PostMessageW(list, WM_CLOSE, 0, 0); },
-        [&] { seen.push_back(IsWindow(list) && !IsWindowVisible(list)); }, keys({VK_MENU, VK_DOWN}),
-        [&] { seen.push_back(IsWindowVisible(list)); }, close});
-    EXPECT_FALSE(ok);
-    EXPECT_EQ((std::vector<int>{1, 1, 1}), seen);
-    EXPECT_FALSE(IsWindow(list)) << "deleted with its box";
-}
-
-TEST(FontDriveAndColourFields, ListWhatTheSystemHasStepChooseAndRestore)
-{
-    WindowOwner windows;
-    KWindow* stage = Stage(windows);
+    // The font and drive fields list what the system has.
+    delete c;
     std::vector<std::wstring> families, roots;
-    HDC screen = GetDC(nullptr);
-    EnumFontFamiliesW(screen, nullptr, Family, (LPARAM)&families);
-    ReleaseDC(nullptr, screen);
+    EnumFontFamiliesW(KWinDC(stage), nullptr, Family, (LPARAM)&families);
     ASSERT_FALSE(families.empty());
     const bool arial = std::count(families.begin(), families.end(), L"Arial") > 0;
     const std::string pick = Narrow(arial ? L"Arial" : families[0]);
@@ -238,7 +194,7 @@ TEST(FontDriveAndColourFields, ListWhatTheSystemHasStepChooseAndRestore)
     for (const wchar_t* r = buf; *r; r += wcslen(r) + 1)
         roots.push_back(r);
     KDriveSelect* select = MakeDriveSelect(stage, nullptr, KString(L"Drive"));
-    Events ev;
+    ev = Events();
     select->_addEventHandler(new DriveSelectHandler<Events>(&ev, &Events::drive));
     EXPECT_EQ(roots, Items(select));
     EXPECT_EQ(-1, select->getCurSel()) << "no item reads \"c:\" exactly";
@@ -274,4 +230,32 @@ TEST(FontDriveAndColourFields, ListWhatTheSystemHasStepChooseAndRestore)
     EXPECT_EQ(RGB(1, 2, 3), f->getColor());
     EXPECT_EQ(std::vector<int>(6, 768), ev.prompts);
     CustColorOpt = CustomColorOptions();
+    seen.clear();
+    Dlg* d = new Dlg;
+    bool ok = true;
+    const auto keys = [](std::initializer_list<WORD> k) { return [k] { SendKeys(k); }; };
+    const auto focus = [&] {
+        SetForegroundWindow(*d);
+        d->combo->setFocus();
+    };
+    const auto close = [&] { PostMessageW(*d, WM_CLOSE, 0, 0); };
+    // Enter takes the highlighted item and leaves the dialog running.
+    RunSteps(150, nullptr, [&] { ok = ShowModal(d); }, {focus, keys({VK_MENU, VK_DOWN}), keys({VK_DOWN}),
+        keys({VK_DOWN}), keys({VK_RETURN}),
+        [&] { seen = {d->combo->getDropDown()->isVisible(), d->combo->getCurSel()}; }, keys({VK_RETURN}),
+        [&] { seen.push_back(d->isRunning()); }, close});
+    EXPECT_FALSE(ok) << "closed by the script, not by Enter";
+    EXPECT_EQ((std::vector<int>{0, 1, 1}), seen) << "list closed on item 1; the dialog still running";
+    // A close request to the list (taskkill sends one to every top level) only dismisses it;
+    // one to the dialog while the list's loop runs ends both without touching the deleted box.
+    d = new Dlg;
+    const HWND listWin = d->combo->getDropDown()->getWindow();
+    seen.clear();
+    RunSteps(150, nullptr, [&] { ok = ShowModal(d); }, {focus, keys({VK_MENU, VK_DOWN}),
+        [&] { seen.push_back(IsWindowVisible(listWin)); }, [&] { PostMessageW(listWin, WM_CLOSE, 0, 0); },
+        [&] { seen.push_back(IsWindow(listWin) && !IsWindowVisible(listWin)); }, keys({VK_MENU, VK_DOWN}),
+        [&] { seen.push_back(IsWindowVisible(listWin)); }, close});
+    EXPECT_FALSE(ok);
+    EXPECT_EQ((std::vector<int>{1, 1, 1}), seen);
+    EXPECT_FALSE(IsWindow(listWin)) << "deleted with its box";
 }

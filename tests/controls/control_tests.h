@@ -11,7 +11,6 @@ inline KWindow* Stage(WindowOwner& windows)
 {
     KWindow* top = ShownPopup(windows, 100, 100, 500, 320);
     EXPECT_TRUE(Activate(*top));
-    PumpMessages();
     return top;
 }
 
@@ -23,7 +22,7 @@ inline void ClickAt(HWND w, int x, int y, DWORD down = MOUSEEVENTF_LEFTDOWN, WOR
     PumpMessages();
 }
 
-// A click into the middle of the field's text.
+// A click into the field's text.
 inline void ClickText(KPromptBase* f)
 {
     const DCRect& r = f->getTextRect();

@@ -1,10 +1,8 @@
 // Labels, buttons and progress bars under a shown top level: real input, pixels read back.
 #include "control_tests.h"
 
-namespace {
-
 // The window's client area (or the whole window with its border) as pixels.
-std::vector<DWORD> Picture(KWindow* w, bool whole = false)
+static std::vector<DWORD> Picture(KWindow* w, bool whole = false)
 {
     PumpMessages(); // pending paints first: a new window gets its border from WM_NCPAINT
     KMemDC dc(whole ? w->Width() : w->width(), whole ? w->Height() : w->height());
@@ -12,15 +10,14 @@ std::vector<DWORD> Picture(KWindow* w, bool whole = false)
     return Pixels(dc);
 }
 
-// One button flag (MOUSEEVENTF_*) at the middle of w.
-void Button(KWindow* w, DWORD flag)
+static void Button(KWindow* w, DWORD flag)
 {
     SendMouseAt(*w, w->width() / 2, w->height() / 2, {flag});
     PumpMessages();
 }
 
 // Columns of the client area that hold a pixel of the given colour.
-std::vector<int> Columns(KWindow* w, DWORD colour)
+static std::vector<int> Columns(KWindow* w, DWORD colour)
 {
     const std::vector<DWORD> p = Picture(w);
     std::vector<int> out;
@@ -43,8 +40,6 @@ struct Recorder {
     void toggled(KWindow*, ToggleButtonEvent* e) { states.push_back(e->state), types.push_back(e->type); }
 };
 
-} // namespace
-
 TEST(Controls, LabelsProgressBarsAndButtons)
 {
     WindowOwner windows;
@@ -55,12 +50,8 @@ TEST(Controls, LabelsProgressBarsAndButtons)
     dc.getTextExtent(KString(L"Hello"), &tw, &th);
     const int a = dc.getCharWidth(L'A');
     struct Case { int field, w, h, wantW, wantH; const char* print; };
-    const Case cases[] = {
-        {5, 0, 0, 5 * a + 4, th + 4, "Hello"},
-        {-1, 0, 0, tw + 4, th + 4, "Hello"},
-        {0, 0, 0, 4, th + 4, "Hello"},
-        {8, 50, 20, 50, 20, "Hello   "},
-    };
+    const Case cases[] = {{5, 0, 0, 5 * a + 4, th + 4, "Hello"}, {-1, 0, 0, tw + 4, th + 4, "Hello"},
+                          {0, 0, 0, 4, th + 4, "Hello"}, {8, 50, 20, 50, 20, "Hello   "}};
     for (const Case& c : cases) {
         KArgList args;
         if (c.w) {
@@ -117,8 +108,7 @@ TEST(Controls, LabelsProgressBarsAndButtons)
     }
     delete bar;
     // Push buttons look sunken while pressed and repeat while held.
-    KArgList none;
-    KPushButton* b = MakePushButtonF(stage, &none, "Go %d", 1);
+    KPushButton* b = MakePushButtonF(stage, nullptr, "Go %d", 1);
     EXPECT_EQ("Go 1", Narrow(b->getText()));
     Recorder r;
     b->_addEventHandler(new PushButtonHandler<Recorder>(&r, &Recorder::pushed));
@@ -150,7 +140,7 @@ TEST(Controls, LabelsProgressBarsAndButtons)
     }
     // Toggle buttons: push style, then a check box.
     delete b;
-    KToggleButton* t = MakeToggleButton(stage, &none, KString(L"Sound"));
+    KToggleButton* t = MakeToggleButton(stage, nullptr, KString(L"Sound"));
     r.states.clear();
     t->_addEventHandler(new ToggleButtonHandler<Recorder>(&r, &Recorder::toggled));
     ClickAt(*t, t->width() / 2, t->height() / 2);

@@ -2,8 +2,6 @@
 #include <richedit.h>
 #include "control_tests.h"
 
-namespace {
-
 template <class W>
 W* Sized(W* (*make)(KWindow*, KArgList*), KWindow* stage, int chars = 20, int lines = 3)
 {
@@ -13,7 +11,7 @@ W* Sized(W* (*make)(KWindow*, KArgList*), KWindow* stage, int chars = 20, int li
     return make(stage, &args);
 }
 
-KString Raw(HWND control)
+static KString Raw(HWND control)
 {
     wchar_t text[256] = {0};
     GetWindowTextW(control, text, 256);
@@ -31,7 +29,7 @@ struct Codes {
     void edited(KWindow*, EditControlEvent* e) { edit.push_back(e->code); }
 };
 
-TEST(ListEdit, EventsListOperationsLineFeedsAndSizes)
+TEST(ListEdit, EventsListOperationsLineFeedsSizesFontsColoursAndFiles)
 {
     WindowOwner windows;
     KWindow* stage = Stage(windows);
@@ -62,10 +60,8 @@ TEST(ListEdit, EventsListOperationsLineFeedsAndSizes)
     list = MakeListBox(stage, nullptr, 10, 5);
     EXPECT_EQ(list->setCurItem(3), -1); // empty
     EXPECT_EQ(list->getCurItem(), -1);
-    const int data[] = {30, 10, 20};
-    const wchar_t* names[] = {L"c", L"a", L"b"};
-    for (int i = 0; i < 3; ++i)
-        list->addString(data[i], names[i]);
+    for (const auto& item : {std::make_pair(30, L"c"), std::make_pair(10, L"a"), std::make_pair(20, L"b")})
+        list->addString(item.first, item.second);
     struct Case { int data, index, item; } cases[] = {{20, 1, 20}, {99, -1, 20}, {30, 2, 30}, {10, 0, 10}};
     for (const Case& c : cases) {
         EXPECT_EQ(list->setCurItem(c.data), c.index) << c.data;
@@ -119,18 +115,13 @@ TEST(ListEdit, EventsListOperationsLineFeedsAndSizes)
         EXPECT_EQ(r.right - r.left, edit->width());
         EXPECT_EQ((edit->getControlStyle() & WS_VSCROLL) != 0, c.vert);
     }
-}
-
-TEST(ListEdit, FontsColoursAndFiles)
-{
-    WindowOwner windows;
-    KWindow* stage = Stage(windows);
-    // Fonts passed in are not deleted; the stage goes first, with every font the library made.
+    // Fonts passed in are not deleted; a stage of their own goes, with every font the library made.
+    stage = Stage(windows);
     HFONT given = CreateFontW(-20, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, L"Arial");
     const int before = GetLibraryGDIObjectCount();
     KArgList args;
     args.add(WA_FONT, given);
-    KEditControl* edit = MakeEditControl(stage, &args);
+    edit = MakeEditControl(stage, &args);
     EXPECT_EQ((HFONT)SendMessageW(edit->getControl(), WM_GETFONT, 0, 0), given);
     edit->setFont(L"Arial", 30, FW_BOLD);
     EXPECT_EQ(GetLibraryGDIObjectCount(), before + 1);
@@ -152,21 +143,20 @@ TEST(ListEdit, FontsColoursAndFiles)
         edit->setForeground(c.fore, true);
         edit->setBackground(c.back, true);
         UpdateWindow(edit->getControl());
-        KMemDC dc(edit->width(), edit->height());
-        edit->dump(dc, 2, 0, 0);
-        const std::vector<DWORD> p = Pixels(dc);
+        KMemDC mem(edit->width(), edit->height());
+        edit->dump(mem, 2, 0, 0);
+        const std::vector<DWORD> p = Pixels(mem);
         EXPECT_GT(std::count(p.begin(), p.end(), Rgb(c.back)), (int)p.size() / 2);
         EXPECT_GT(std::count(p.begin(), p.end(), Rgb(c.fore)), 20);
     }
-    KRichEditControl* rich = Sized(MakeRichEditControl, stage, 20, 2);
+    rich = Sized(MakeRichEditControl, stage, 20, 2);
     rich->setText(L"abcdefgh", false);
     CHARRANGE kept = {1, 1};
     SendMessageW(rich->getControl(), EM_EXSETSEL, 0, (LPARAM)&kept);
     rich->setColor(2, 5, RGB(255, 0, 0));
     CHARRANGE now = {};
     SendMessageW(rich->getControl(), EM_EXGETSEL, 0, (LPARAM)&now);
-    EXPECT_EQ(now.cpMin, 1);
-    EXPECT_EQ(now.cpMax, 1);
+    EXPECT_EQ((std::vector<LONG>{1, 1}), (std::vector<LONG>{now.cpMin, now.cpMax})) << "selection kept";
     struct Range { LONG from, to; COLORREF colour; };
     const Range ranges[] = {{2, 5, RGB(255, 0, 0)}, {0, 2, 0}, {5, 8, 0}};
     for (const Range& c : ranges) {
@@ -211,4 +201,3 @@ TEST(ListEdit, FontsColoursAndFiles)
     EXPECT_EQ(edit->getTextLength(), (int)(text.size() + 2000)); // unchanged by the failure
 }
 
-} // namespace

@@ -7,12 +7,10 @@ TEST(PromptFields, TypingBoxesFontsPointerAndFocus)
     KWindow* stage = Stage(windows);
     // The '1' typed after each key shows that the key was handled.
     struct Case { int numeric, allowed; std::initializer_list<WORD> keys; const char* want; };
-    const Case cases[] = {
-        {0, 1, {'A'}, "1"}, {0, 1, {VK_OEM_MINUS}, "-1"}, {0, 1, {VK_OEM_PERIOD}, "1"},
-        {0, 2, {VK_OEM_PERIOD}, ".1"}, {0, 2, {'E'}, "e1"}, {0, 2, {'X'}, "1"},
-        {0, 0, {'X'}, "x1"}, {1, 0, {VK_OEM_MINUS}, "1"}, {1, 0, {VK_OEM_PERIOD}, "1"},
-        {1, 0, {VK_SHIFT, 'F'}, "F1"}, {1, 0, {'G'}, "1"},
-    };
+    const Case cases[] = {{0, 1, {'A'}, "1"}, {0, 1, {VK_OEM_MINUS}, "-1"}, {0, 1, {VK_OEM_PERIOD}, "1"},
+        {0, 2, {VK_OEM_PERIOD}, ".1"}, {0, 2, {'E'}, "e1"}, {0, 2, {'X'}, "1"}, {0, 0, {'X'}, "x1"},
+        {1, 0, {VK_OEM_MINUS}, "1"}, {1, 0, {VK_OEM_PERIOD}, "1"}, {1, 0, {VK_SHIFT, 'F'}, "F1"},
+        {1, 0, {'G'}, "1"}};
     for (const Case& c : cases) {
         KArgList args;
         args.add(WA_ALLOWED_CHARS, c.allowed);
@@ -26,8 +24,7 @@ TEST(PromptFields, TypingBoxesFontsPointerAndFocus)
         delete f;
     }
     // Only typing reports changes and marks the field modified.
-    KArgList none;
-    KEditPrompt* f = MakeEditPrompt(stage, &none, L"Name", 8);
+    KEditPrompt* f = MakeEditPrompt(stage, nullptr, L"Name", 8);
     PromptRecorder r;
     r.attach(f);
     f->setText(L" 0x1F ");
@@ -58,8 +55,7 @@ TEST(PromptFields, TypingBoxesFontsPointerAndFocus)
     const Box boxes[] = {{L"A", 10, 2 + 10 * a + 4}, {L"Much longer", 10, 2 + 10 * a + 4}, {L"", -1, 2}};
     const DWORD edge = Rgb(GetSysColor(COLOR_3DSHADOW));
     for (const Box& c : boxes) {
-        KArgList none;
-        KPromptLab* f = MakePromptLab(stage, &none, c.prompt, c.promptFW, 6);
+        KPromptLab* f = MakePromptLab(stage, nullptr, c.prompt, c.promptFW, 6);
         EXPECT_EQ(c.boxX, f->getBoxRect().x) << Narrow(c.prompt);
         PumpMessages();
         KMemDC mem(f->width(), f->height());
@@ -84,7 +80,7 @@ TEST(PromptFields, TypingBoxesFontsPointerAndFocus)
     // The prompt shows the pointer (blue) and the focus (a ring).
     KArgList below;
     below.add(WA_Y, 60);
-    f = MakeEditPrompt(stage, &none, L"Hello", 8);
+    f = MakeEditPrompt(stage, nullptr, L"Hello", 8);
     KEditPrompt* other = MakeEditPrompt(stage, &below, L"Other", 8);
     KPromptLab* label = MakePromptLab(stage, &below, L"Label", 8);
     label->setFocus();

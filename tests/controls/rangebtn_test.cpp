@@ -2,16 +2,12 @@
 #include "control_tests.h"
 #include <krangebtn.h>
 
-namespace {
-
-KRangeBtn<int>* Spin(KWindow* stage, int value, int step, int y = 0)
+static KRangeBtn<int>* Spin(KWindow* stage, int value, int step, int y = 0)
 {
     KArgList args;
     args.add(WA_Y, y);
     return MakeRangeBtn<int>(stage, &args, L"Count", 6, 4, value, 0, 10, step, "%d");
 }
-
-} // namespace
 
 TEST(SpinFields, MouseStepsWrapKeysStopInvalidTextFallsBackHeldPressRepeats)
 {
@@ -19,12 +15,10 @@ TEST(SpinFields, MouseStepsWrapKeysStopInvalidTextFallsBackHeldPressRepeats)
     KWindow* stage = Stage(windows);
     enum { LEFT, RIGHT, MIDDLE, UP, DOWN };
     struct Case { int start, input; WORD held; int step, want; };
-    const Case cases[] = {
-        {4, LEFT, 0, 3, 7}, {7, LEFT, 0, 3, 10}, {10, LEFT, 0, 3, 0}, {9, LEFT, 0, 3, 0},
-        {1, RIGHT, 0, 3, 10}, {7, MIDDLE, 0, 3, 0}, {9, UP, 0, 3, 10}, {10, UP, 0, 3, 10},
-        {1, DOWN, 0, 3, 0}, {4, DOWN, 0, 3, 1}, {2, UP, VK_SHIFT, 3, 10}, {2, LEFT, VK_SHIFT, 3, 0},
-        {12, DOWN, 0, 3, 10}, {4, LEFT, 0, 11, 4}, {4, UP, 0, 11, 4},
-    };
+    const Case cases[] = {{4, LEFT, 0, 3, 7}, {7, LEFT, 0, 3, 10}, {10, LEFT, 0, 3, 0}, {9, LEFT, 0, 3, 0},
+        {1, RIGHT, 0, 3, 10}, {7, MIDDLE, 0, 3, 0}, {9, UP, 0, 3, 10}, {10, UP, 0, 3, 10}, {1, DOWN, 0, 3, 0},
+        {4, DOWN, 0, 3, 1}, {2, UP, VK_SHIFT, 3, 10}, {2, LEFT, VK_SHIFT, 3, 0}, {12, DOWN, 0, 3, 10},
+        {4, LEFT, 0, 11, 4}, {4, UP, 0, 11, 4}};
     const DWORD buttons[] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_MIDDLEDOWN};
     for (const Case& c : cases) {
         KRangeBtn<int>* f = Spin(stage, c.start, c.step);
@@ -64,9 +58,7 @@ TEST(SpinFields, MouseStepsWrapKeysStopInvalidTextFallsBackHeldPressRepeats)
         delete f;
     }
     // A held press repeats after a delay.
-    KArgList none;
-    KRangeBtn<double>* f =
-        MakeRangeBtn<double>(stage, &none, L"Gain", 6, 6, 0.0, 0.0, 1000.0, 0.5, "%.1f dB");
+    auto* f = MakeRangeBtn<double>(stage, nullptr, L"Gain", 6, 6, 0.0, 0.0, 1000.0, 0.5, "%.1f dB");
     EXPECT_EQ(" dB", Narrow(f->getRightText())) << "the unit after the conversion";
     PromptRecorder r;
     f->_addEventHandler(

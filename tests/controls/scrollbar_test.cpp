@@ -1,14 +1,12 @@
 // The scroll bar: real clicks on its arrows and page areas, its commands, its clamping.
 #include "control_tests.h"
 
-namespace {
-
 struct Moves {
     std::vector<std::vector<int>> seen; // value, end, fromControl
     void moved(KScrollBar*, ScrollBarEvent* e) { seen.push_back({e->value, e->end, e->fromControl}); }
 };
 
-KScrollBar* Bar(KWindow* stage, int orientation, int length, Moves& moves)
+static KScrollBar* Bar(KWindow* stage, int orientation, int length, Moves& moves)
 {
     KArgList args;
     args.add(WA_ORIENTATION, orientation);
@@ -19,8 +17,6 @@ KScrollBar* Bar(KWindow* stage, int orientation, int length, Moves& moves)
     bar->_addEventHandler(new ScrollBarHandler<Moves>(&moves, &Moves::moved));
     return bar;
 }
-
-} // namespace
 
 TEST(ScrollBar, RealClicksCommandsAndClamping)
 {
