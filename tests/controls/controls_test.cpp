@@ -31,13 +31,13 @@ static std::vector<int> Columns(KWindow* w, DWORD colour)
 struct Recorder {
     std::vector<DWORD> times;
     std::vector<bool> states;
-    std::vector<unsigned long> types;
+    std::vector<std::pair<bool, unsigned long>> toggles; // state and type
     void pushed(KWindow*, PushButtonEvent* e)
     {
         times.push_back(GetTickCount());
         states.push_back(e->state);
     }
-    void toggled(KWindow*, ToggleButtonEvent* e) { states.push_back(e->state), types.push_back(e->type); }
+    void toggled(KWindow*, ToggleButtonEvent* e) { toggles.push_back({e->state, e->type}); }
 };
 
 TEST(Controls, LabelsProgressBarsAndButtons)
@@ -141,18 +141,17 @@ TEST(Controls, LabelsProgressBarsAndButtons)
     // Toggle buttons: push style, then a check box.
     delete b;
     KToggleButton* t = MakeToggleButton(stage, nullptr, KString(L"Sound"));
-    r.states.clear();
     t->_addEventHandler(new ToggleButtonHandler<Recorder>(&r, &Recorder::toggled));
     ClickAt(*t, t->width() / 2, t->height() / 2);
-    ASSERT_TRUE(WaitFor([&] { return r.states.size() == 1; }));
+    ASSERT_TRUE(WaitFor([&] { return r.toggles.size() == 1; }));
     EXPECT_TRUE(t->isSet());
-    EXPECT_EQ(65u, r.types[0]) << "a left press";
+    EXPECT_EQ(65u, r.toggles[0].second) << "a left press";
     EXPECT_EQ(Rgb(GetSysColor(COLOR_3DSHADOW)), Picture(t, true)[0]) << "stays in";
     EXPECT_EQ("Sound: ON", Narrow(t->getPrintText(-1)));
     PressKeys({VK_SPACE});
-    EXPECT_FALSE(WaitFor([&] { return r.states.size() > 1; }, 300)) << "no keys in push style";
+    EXPECT_FALSE(WaitFor([&] { return r.toggles.size() > 1; }, 300)) << "no keys in push style";
     ClickAt(*t, t->width() / 2, t->height() / 2);
-    ASSERT_TRUE(WaitFor([&] { return r.states.size() == 2; }));
+    ASSERT_TRUE(WaitFor([&] { return r.toggles.size() == 2; }));
     EXPECT_FALSE(t->getState());
     KArgList box;
     box.add(WA_CHECK_BOX, 2);
@@ -169,13 +168,13 @@ TEST(Controls, LabelsProgressBarsAndButtons)
     const size_t centre = (size_t)(c->height() / 2 * c->width() + 2 + c->indicatorSize() / 2);
     EXPECT_EQ(Rgb(c->getBackground()), Picture(c)[centre]) << "unset: empty square";
     ClickAt(*c, c->width() / 2, c->height() / 2);
-    ASSERT_TRUE(WaitFor([&] { return r.states.size() == 3; }));
+    ASSERT_TRUE(WaitFor([&] { return r.toggles.size() == 3; }));
     EXPECT_TRUE(c->getState());
     EXPECT_EQ(0x00FF00u, Picture(c)[centre]) << "set: green square";
     c->clearIsModified();
     PressKeys({VK_SPACE});
-    ASSERT_TRUE(WaitFor([&] { return r.states.size() == 4; }));
+    ASSERT_TRUE(WaitFor([&] { return r.toggles.size() == 4; }));
     EXPECT_FALSE(c->getState());
-    EXPECT_EQ(65u, r.types[3]);
+    EXPECT_EQ(65u, r.toggles[3].second);
     EXPECT_TRUE(c->getIsModified()) << "a typed blank marks the box modified";
 }
