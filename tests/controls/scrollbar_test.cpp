@@ -1,15 +1,12 @@
 // The scroll bar: real clicks on its arrows and page areas, its commands, its clamping.
-#include <gtest/gtest.h>
-#include "test_support.h"
-
-namespace {
+#include "control_tests.h"
 
 struct Moves {
     std::vector<std::vector<int>> seen; // value, end, fromControl
     void moved(KScrollBar*, ScrollBarEvent* e) { seen.push_back({e->value, e->end, e->fromControl}); }
 };
 
-KScrollBar* Bar(KWindow* stage, int orientation, int length, Moves& moves)
+static KScrollBar* Bar(KWindow* stage, int orientation, int length, Moves& moves)
 {
     KArgList args;
     args.add(WA_ORIENTATION, orientation);
@@ -21,25 +18,22 @@ KScrollBar* Bar(KWindow* stage, int orientation, int length, Moves& moves)
     return bar;
 }
 
-TEST(ScrollBar, RealClicksMoveAndReport)
+TEST(ScrollBar, RealClicksCommandsAndClamping)
 {
     WindowOwner windows;
-    KWindow* stage = ShownPopup(windows, 40, 40, 400, 300);
-    ASSERT_TRUE(Activate(*stage));
+    KWindow* stage = Stage(windows);
     const int arrow = GetSystemMetrics(SM_CYVSCROLL), across = GetSystemMetrics(SM_CXVSCROLL);
     // Where along the 200-pixel bar the click lands, from the position 50.
-    struct Case { int orientation, at, value; } cases[] = {
+    struct Click { int orientation, at, value; } clicks[] = {
         {1, 200 - arrow / 2, 51}, {1, arrow / 2, 49}, {1, 200 - arrow - 4, 60}, {1, arrow + 4, 40},
         {0, 200 - arrow / 2, 51}, {0, arrow + 4, 40}};
-    for (const Case& c : cases) {
+    for (const Click& c : clicks) {
         Moves moves;
         KScrollBar* bar = Bar(stage, c.orientation, 200, moves);
-        EXPECT_EQ(c.orientation ? bar->width() : bar->height(), c.orientation ? across : GetSystemMetrics(SM_CYHSCROLL));
+        const int thick = c.orientation ? across : GetSystemMetrics(SM_CYHSCROLL);
+        EXPECT_EQ(c.orientation ? bar->width() : bar->height(), thick);
         bar->setCurVal(50, false);
-        POINT p = {c.orientation ? bar->width() / 2 : c.at, c.orientation ? c.at : bar->height() / 2};
-        ClientToScreen(bar->getControl(), &p);
-        MovePointer(p.x, p.y);
-        MouseButtons({MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+        ClickAt(bar->getControl(), c.orientation ? thick / 2 : c.at, c.orientation ? c.at : thick / 2);
         WaitFor([&] { return moves.seen.size() >= 2; }, 2000);
         const std::vector<std::vector<int>> expected = {{c.value, 0, 1}, {c.value, 1, 1}};
         EXPECT_EQ(moves.seen, expected) << c.orientation << " at " << c.at;
@@ -50,12 +44,6 @@ TEST(ScrollBar, RealClicksMoveAndReport)
         EXPECT_NE(GetCapture(), bar->getControl());
         delete bar;
     }
-}
-
-TEST(ScrollBar, CommandsAndClamping)
-{
-    WindowOwner windows;
-    KWindow* stage = ShownPopup(windows, 40, 40, 400, 300);
     Moves moves;
     KScrollBar* bar = Bar(stage, 1, 150, moves);
     EXPECT_EQ(bar->getMaxPos(), 91);
@@ -88,5 +76,3 @@ TEST(ScrollBar, CommandsAndClamping)
     EXPECT_EQ(bar->getMaxPos(), 50);
     EXPECT_EQ(bar->getPageSize(), 1);
 }
-
-} // namespace

@@ -3,14 +3,9 @@
 #include <gtest/gtest.h>
 #include "test_support.h"
 
-namespace {
-
-std::vector<COLORREF> Custom(const COLORREF* c) { return std::vector<COLORREF>(c, c + 16); }
-
-} // namespace
-
 TEST(ColorChooser, OkTakesTheChoiceAndCancelUndoesCustomEdits)
 {
+    const auto Custom = [](const COLORREF* c) { return std::vector<COLORREF>(c, c + 16); };
     WindowOwner windows;
     KWindow* owner = ShownPopup(windows, 0, 0, 120, 80);
     ScratchDir dir;
@@ -22,13 +17,15 @@ TEST(ColorChooser, OkTakesTheChoiceAndCancelUndoesCustomEdits)
         const std::vector<COLORREF> stored = Custom(CustColorOpt.getColors());
         COLORREF colour = RGB(7, 7, 7);
         ColorDialogAnswer answer;
-        answer.colour = RGB(10, 200, 30), answer.addCustom = true, answer.ok = ok;
+        answer.colour = RGB(10, 200, 30);
+        answer.addCustom = true;
+        answer.ok = ok;
         AnswerColorDialog(answer);
         KColorDlg dlg;
         EXPECT_EQ(ok, dlg.choose(owner, &colour));
         ASSERT_TRUE(ColorDialogResult().found && !ColorDialogResult().forced) << ok;
-        EXPECT_EQ((std::vector<unsigned long>{CC_RGBINIT | CC_FULLOPEN, (unsigned long)(UINT_PTR)owner->getWindow()}),
-                  (std::vector<unsigned long>{dlg.record().Flags, (unsigned long)(UINT_PTR)dlg.record().hwndOwner}));
+        EXPECT_EQ((DWORD)(CC_RGBINIT | CC_FULLOPEN), dlg.record().Flags);
+        EXPECT_EQ(owner->getWindow(), dlg.record().hwndOwner);
         const std::vector<COLORREF> edited = Custom(ColorDialogResult().custom);
         EXPECT_NE(stored, edited) << ok << ": the dialog edited the custom colours";
         EXPECT_EQ(ok ? RGB(10, 200, 30) : RGB(7, 7, 7), colour) << ok;

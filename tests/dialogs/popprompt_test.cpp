@@ -6,15 +6,9 @@
 
 namespace {
 
-struct Seen {
-    std::string title, prompt;
-    bool hidden = false;
-    int width = 0;
-};
-
 struct Script {
     const char* keys; // typed, then Enter; null: a click on Cancel
-    Seen seen;
+    std::string seen; // "title|prompt|hidden or shown|field width" of the dialog answered
     int ticks = 0;
     bool enterRefused = false; // Enter was typed once and the dialog stayed
     UINT_PTR timer = 0;
@@ -35,7 +29,8 @@ KPromptBase* FocusedField()
 void ClickCancel(KWindow* top)
 {
     KLabel* cancel = dynamic_cast<KDialog*>(top)->getCancelButton();
-    SendMouseAt(*cancel, cancel->width() / 2, cancel->height() / 2, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+    SendMouseAt(*cancel, cancel->width() / 2, cancel->height() / 2,
+                {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
 }
 
 void CALLBACK Answer(HWND, UINT, UINT_PTR, DWORD)
@@ -52,10 +47,11 @@ void CALLBACK Answer(HWND, UINT, UINT_PTR, DWORD)
         script.enterRefused = true;
         return;
     }
-    if (script.seen.title.size())
+    if (script.seen.size())
         return; // answered already; waiting for the dialog to react
-    script.seen = {Narrow(top->getCaption()), Narrow(f->getPrompt()),
-                   (GetWindowLongPtrW(f->getEditWin(), GWL_STYLE) & ES_PASSWORD) != 0, f->getFieldWidth()};
+    const bool hidden = (GetWindowLongPtrW(f->getEditWin(), GWL_STYLE) & ES_PASSWORD) != 0;
+    script.seen = Narrow(top->getCaption()) + "|" + Narrow(f->getPrompt()) + "|" +
+                  (hidden ? "hidden|" : "shown|") + std::to_string(f->getFieldWidth());
     if (!script.keys) {
         ClickCancel(top);
         return;
@@ -71,11 +67,6 @@ void Start(const char* keys)
     script.keys = keys;
     returns = 0;
     script.timer = SetTimer(nullptr, 0, 50, Answer);
-}
-
-void Finish()
-{
-    KillTimer(nullptr, script.timer);
 }
 
 class QuietField : public KEditPrompt {
@@ -103,15 +94,15 @@ public:
 TEST(PopPrompts, AnsweredOrCancelled)
 {
     enum { NUMBER, STRING, PASSWORD };
-    struct Case { int kind; const char* initial; const char* keys; const char* want; Seen seen; };
+    struct Case { int kind; const char* initial; const char* keys; const char* want; const char* seen; };
     const Case cases[] = {
-        {NUMBER, "1F", "", "1F", {"Address", "Hex", false, 6}},
-        {NUMBER, "1F", "ab2", "AB2", {"Address", "Hex", false, 6}},
-        {NUMBER, "1F", nullptr, "", {"Address", "Hex", false, 6}},
-        {STRING, "old", "new", "new", {"Rename", "Name", false, 12}},
-        {STRING, "old", nullptr, "", {"Rename", "Name", false, 12}},
-        {PASSWORD, "", "pw7", "pw7", {"Enter Password", "Password", true, 25}},
-        {PASSWORD, "", nullptr, "", {"Enter Password", "Password", true, 25}},
+        {NUMBER, "1F", "", "1F", "Address|Hex|shown|6"},
+        {NUMBER, "1F", "ab2", "AB2", "Address|Hex|shown|6"},
+        {NUMBER, "1F", nullptr, "", "Address|Hex|shown|6"},
+        {STRING, "old", "new", "new", "Rename|Name|shown|12"},
+        {STRING, "old", nullptr, "", "Rename|Name|shown|12"},
+        {PASSWORD, "", "pw7", "pw7", "Enter Password|Password|hidden|25"},
+        {PASSWORD, "", nullptr, "", "Enter Password|Password|hidden|25"},
     };
     const int held = GetLibraryGDIObjectCount();
     for (const Case& c : cases) {
@@ -124,13 +115,10 @@ TEST(PopPrompts, AnsweredOrCancelled)
             got = PopGetString(nullptr, L"Rename", L"Name", 12, initial, false);
         else
             got = GetPassword(nullptr);
-        Finish();
+        KillTimer(nullptr, script.timer);
         const std::string what = Format("%d %s", c.kind, c.keys ? c.keys : "(cancel)");
         EXPECT_EQ(c.want, Narrow(got)) << what;
-        EXPECT_EQ(c.seen.title, script.seen.title) << what;
-        EXPECT_EQ(c.seen.prompt, script.seen.prompt) << what;
-        EXPECT_EQ(c.seen.hidden, script.seen.hidden) << what;
-        EXPECT_EQ(c.seen.width, script.seen.width) << what;
+        EXPECT_EQ(c.seen, script.seen) << what;
     }
     EXPECT_EQ(held, GetLibraryGDIObjectCount()) << "the large fonts go with their dialog";
 }
@@ -142,7 +130,7 @@ TEST(PopPrompts, EnterInAFieldIsOkUnlessTheFieldKeepsIt)
     for (const Case& c : cases) {
         Start("x");
         EXPECT_EQ(c.ok, ShowModal(new OneField(c.quiet))) << c.quiet;
-        Finish();
+        KillTimer(nullptr, script.timer);
         EXPECT_EQ(c.refused, script.enterRefused) << c.quiet;
         EXPECT_EQ(c.quiet ? 1 : 0, returns);
     }

@@ -11,9 +11,10 @@ int ticks = 0;
 
 void ClickControl(HWND dlg, int id)
 {
+    const HWND control = GetDlgItem(dlg, id);
     RECT r;
-    GetWindowRect(GetDlgItem(dlg, id), &r);
-    SendClick((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    GetClientRect(control, &r);
+    SendMouseAt(control, r.right / 2, r.bottom / 2, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
 }
 
 void CALLBACK Step(HWND, UINT, UINT_PTR id, DWORD)

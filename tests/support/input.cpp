@@ -53,14 +53,6 @@ void MovePointer(int x, int y)
     }, 2000);
 }
 
-void SendClick(int x, int y, DWORD down, DWORD up)
-{
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    Send(Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, (x * 65535 + w / 2) / (w - 1), (y * 65535 + h / 2) / (h - 1)));
-    Send(Mouse(down));
-    Send(Mouse(up));
-}
-
 void MouseButtons(std::initializer_list<DWORD> buttonFlags)
 {
     for (DWORD f : buttonFlags)

@@ -39,9 +39,6 @@ void PressKeys(std::initializer_list<WORD> keys);
 // The same without dispatching anything, for a message loop that must see the keys itself.
 void SendKeys(std::initializer_list<WORD> keys);
 void MovePointer(int x, int y);
-// Moves the pointer to (x, y) on the screen and clicks there, without
-// dispatching anything: for a message loop that must see the click itself.
-void SendClick(int x, int y, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP);
 void MouseButtons(std::initializer_list<DWORD> buttonFlags);
 void Wheel(int delta);
 bool Activate(HWND w);

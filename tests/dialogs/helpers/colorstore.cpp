@@ -13,7 +13,8 @@ int main(int argc, char** argv)
     if (!strcmp(argv[1], "store") && argc == 4) {
         const unsigned long rgb = strtoul(argv[3], nullptr, 16);
         ColorDialogAnswer answer;
-        answer.colour = RGB(rgb >> 16, rgb >> 8 & 255, rgb & 255), answer.addCustom = true;
+        answer.colour = RGB(rgb >> 16, rgb >> 8 & 255, rgb & 255);
+        answer.addCustom = true;
         AnswerColorDialog(answer);
         COLORREF colour = 0;
         if (!KColorDlg().choose(nullptr, &colour))
