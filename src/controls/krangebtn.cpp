@@ -29,11 +29,11 @@ template <class T>
 KRangeBtn<T>::KRangeBtn(const KString& p, int pfw, int width, T v, T lo, T hi, T s, const char* fmt)
     : KPromptLab(p, pfw, width), value(v), savedValue(v), minimum(lo), maximum(hi), step(s)
 {
-    KFormatSpec spec;
-    spec.parseFormat(fmt ? fmt : "");
+    KFormatSpec conversion;
+    conversion.parseFormat(fmt ? fmt : "");
     // At most 63 characters of the conversion are kept.
-    snprintf(format, sizeof format, "%.63s", spec.format);
-    rightText = KString(spec.suffix);
+    snprintf(format, sizeof format, "%.63s", conversion.format);
+    rightText = KString(conversion.suffix);
     alignX = 2;
     hasEdit = true;
     iconExtra = true;
