@@ -40,6 +40,7 @@
 #include "kdialog.h"
 #include "kcolordlg.h"
 #include "kpopprompt.h"
+#include "ktablewin.h"
 #include "kapp.h"
 #include "kregistry.h"
 #include "kfile.h"

@@ -36,6 +36,7 @@ header_layer() {
         klabel.h|ktooltip.h|kbuttonbar.h|kmessagewin.h|klistbox.h|keditcontrol.h|kscrollbar.h) echo controls ;;
         kprompt.h|krangebtn.h|kcombo.h|kcolorprompt.h) echo controls ;;
         kdialog.h|kpopprompt.h|kcolordlg.h) echo dialogs ;;
+        ktablewin.h) echo table ;;
         korvel.h) echo top ;;
         *) echo "" ;;
     esac
