@@ -20,7 +20,9 @@ TEST(WaitCursor, NestedObjectsHoldTheHourglassUntilBothAreGone)
 {
     WindowOwner windows;
     Recorder* w = windows.own(Recorder::make(300, 300));
-    auto CursorAfterSetCursor = [](HWND w) { return SendMessageW(w, WM_SETCURSOR, (WPARAM)w, HTCLIENT), GetCursor(); };
+    auto CursorAfterSetCursor = [](HWND w) {
+        return SendMessageW(w, WM_SETCURSOR, (WPARAM)w, HTCLIENT), GetCursor();
+    };
     MovePointer(350, 340);
     {
         KWaitCursor outer(true);
@@ -89,7 +91,8 @@ TEST(Link, ResolvesToItsTargetWithItsFields)
     int show = 0;
     link->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH), link->GetShowCmd(&show);
     link->GetDescription(description, 100), link->GetArguments(arguments, 100);
-    EXPECT_EQ(Lower(target) + L"|Notes|/a b", Lower(std::wstring(path)) + L"|" + description + L"|" + arguments);
+    EXPECT_EQ(Lower(target) + L"|Notes|/a b",
+              Lower(std::wstring(path)) + L"|" + description + L"|" + arguments);
     TODO_WINE(SW_SHOWMAXIMIZED == show);
     persist->Release(), link->Release(), CoUninitialize();
 }
@@ -124,7 +127,10 @@ TEST(Editor, StartsTheAssociatedProgramOrShowsWhyNot)
     BoxWatcher boxes;
     _StartEditor(L"korvel-editor.exe", missing.c_str(), false);
     _StartEditor(L"korvel-editor.exe", notes.c_str(), true);
-    ASSERT_TRUE(WaitFor([&] { return Lines(ReadFileText(notes + L".seen")).size() == 2 && Lines(ReadFileText(missing + L".seen")).size() == 2; }));
+    ASSERT_TRUE(WaitFor([&] {
+        return Lines(ReadFileText(notes + L".seen")).size() == 2
+            && Lines(ReadFileText(missing + L".seen")).size() == 2;
+    }));
     EXPECT_EQ(0u, boxes.count());
     const std::vector<std::string> seen = Lines(ReadFileText(notes + L".seen"));
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
