@@ -37,6 +37,7 @@ header_layer() {
         kprompt.h|krangebtn.h|kcombo.h|kcolorprompt.h) echo controls ;;
         kdialog.h|kpopprompt.h|kcolordlg.h) echo dialogs ;;
         ktablewin.h) echo table ;;
+        kplotwin.h|kscopeplot.h|kdft.h) echo plot ;;
         korvel.h) echo top ;;
         *) echo "" ;;
     esac
