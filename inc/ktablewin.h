@@ -330,6 +330,8 @@ protected:
     void resizeHandler(KWindow* w, ResizeEvent* e);
     void scrollHandler(KScrollBar* bar, ScrollBarEvent* e);
     void setVertBarLimits();
+    // Makes v the first row shown, shifting what stays visible.
+    void scrollToRow(int v);
     void insertRow(int row, int col);
     void deleteRow(int row, int col);
     void selectMove(int row, KeyboardEvent* e);
