@@ -330,8 +330,6 @@ protected:
     void resizeHandler(KWindow* w, ResizeEvent* e);
     void scrollHandler(KScrollBar* bar, ScrollBarEvent* e);
     void setVertBarLimits();
-    // Makes v the first row shown, shifting what stays visible.
-    void scrollToRow(int v);
     void insertRow(int row, int col);
     void deleteRow(int row, int col);
     void selectMove(int row, KeyboardEvent* e);
@@ -343,6 +341,8 @@ protected:
     void paintFocusFrame(KWinDC& dc);
     // Grid lines in lineColor round a plain cell.
     void drawGrid(KWinDC& dc, const DCRect& cell);
+    // Makes v the first row shown, shifting what stays visible.
+    void scrollToRow(int v);
 
     bool configuring = false;
     KTableCellEditor* editor = nullptr;
