@@ -334,6 +334,15 @@ protected:
     void deleteRow(int row, int col);
     void selectMove(int row, KeyboardEvent* e);
     int firstEditCol() const;
+    // Header layout: the boxes from the grouped ids, the columns' pixels.
+    void makeTitleBoxes(KArray<KArray<KString>>& lines, KArray<KArray<int>>& ids);
+    void measureCols();
+    // The editor's black frame or the current row's frame.
+    void paintFocusFrame(KWinDC& dc);
+    // Grid lines in lineColor round a plain cell.
+    void drawGrid(KWinDC& dc, const DCRect& cell);
+    // Makes v the first row shown, shifting what stays visible.
+    void scrollToRow(int v);
 
     bool configuring = false;
     KTableCellEditor* editor = nullptr;
