@@ -351,6 +351,13 @@ protected:
     void startRepeat(MouseEvent* e, void (KTableWin::*tick)());
     void stopRepeat();
     friend class KTableCellEditor;
+    // Header layout: the boxes from the grouped ids, the columns' pixels.
+    void makeTitleBoxes(KArray<KArray<KString>>& lines, KArray<KArray<int>>& ids);
+    void measureCols();
+    // The editor's black frame or the current row's frame.
+    void paintFocusFrame(KWinDC& dc);
+    // Grid lines in lineColor round a plain cell.
+    void drawGrid(KWinDC& dc, const DCRect& cell);
 
     bool configuring = false;
     KTableCellEditor* editor = nullptr;
