@@ -1,6 +1,7 @@
 // Editing on the table: the editor moved from cell to cell, and rows inserted
 // and deleted by asking the application.
 #include "ktablewin.h"
+#include "kscrollbar.h"
 
 int KTableWin::firstEditCol() const
 {
@@ -47,9 +48,26 @@ void KTableWin::setEditCell(int row, int col)
     args.add(WA_WIDTH, (int)r.w);
     args.add(WA_HEIGHT, (int)r.h);
     editor = MakeTableCellEditor(cellWindow, this, &args);
+    if (!editorFollowsBars) {
+        editorFollowsBars = true;
+        KScrollBar* bars[] = {vertScrollBar, horzScrollBar};
+        for (KScrollBar* bar : bars)
+            if (bar)
+                bar->_addEventHandler(new ScrollBarHandler<KTableWin>(this, &KTableWin::placeEditor));
+    }
     editor->setFocus();
     drawCell(previousRow, previousCol);
     drawCell(currentRow, currentCol);
+}
+
+// The cells scroll without their children: the editor is moved after them,
+// out of sight while its row is.
+void KTableWin::placeEditor(KScrollBar*, ScrollBarEvent*)
+{
+    if (!editor)
+        return;
+    const DCRect r = getCellRect(currentRow, currentCol);
+    editor->move((int)(r.x - horzOffset), (int)r.y, (int)r.w, (int)r.h);
 }
 
 void KTableWin::setEditRow(int row)
