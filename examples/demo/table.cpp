@@ -75,7 +75,7 @@ private:
         case TIME: e->Set("%.2f", row * 0.25); break;
         case VOLT: e->Set("%.3f", mv / 1000.0); break;
         case MILLIVOLT: e->Set("%.1f", mv); break;
-        case CURRENT: e->Set(mv > 12500 ? RGB(180, 0, 0) : 0, 0xFFFFFF, "%.2f", mv / 47.0); break;
+        case CURRENT: e->Set(mv > 12700 ? RGB(180, 0, 0) : 0, 0xFFFFFF, "%.2f", mv / 47.0); break;
         case TRIM: e->Set("+"); break;
         case NOTE: {
             const auto note = notes.find(row);

@@ -266,6 +266,7 @@ TEST(TableInput, RowsAreInsertedAndDeletedAsTheKeysAndColumnsSay)
         if (c.key == '7') // the character went into the editor of the new row
             EXPECT_EQ(Narrow(Control(c.t) ? c.t->getEditor()->getText() : KString()), "7");
     }
+    EXPECT_EQ(t->getEditor(), nullptr); // it lost the focus to the other table
     // Presses on the table window beside the header: left adds a row, right takes the last away.
     struct Corner { KTableWin* t; DWORD down; const char* events; int rows; } corners[] = {
         {t, MOUSEEVENTF_LEFTDOWN, "3 3 0 ", 4}, {t, MOUSEEVENTF_RIGHTDOWN, "4 3 0 ", 3},
@@ -322,6 +323,7 @@ TEST(TableInput, EventsCarryTheirCellsAndHeldPressesRepeat)
     // A held header press repeats its title event.
     Hold(*t->titleWin(), {Centre(t, 0, 1).x, head.y}, 0.7);
     ASSERT_TRUE(Settles([&] { return m.count("t66 0 1 3") == 1; }));
+    EXPECT_FALSE(KTableWin::repeatTimer()->isRunning());
     EXPECT_GE(m.count("t65 0 1 3"), 4u);
     EXPECT_LE(m.count("t65 0 1 3"), 12u);
     EXPECT_EQ(boxes.count(), 0u);
