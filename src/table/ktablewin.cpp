@@ -377,7 +377,7 @@ void KTableWin::setCurCenterRow(int row)
 {
     if (!isValidRow(row))
         return;
-    if (row > topRow + numDispRow / 2)
+    if (row - topRow >= numDispRow / 2)
         setFirstRow(row - numDispRow / 2 + 1);
     else if (row < topRow)
         setFirstRow(row);

@@ -37,8 +37,9 @@ struct CellRecorder {
     static inline CellRecorder* current = nullptr;
     std::vector<std::pair<int, int>> requests; // reason 1, in order
     std::vector<std::string> handedBack;       // reason 2 texts
+    int colourRow = -1;                        // the row given the colours below
     unsigned long foreground = 0, background = 0xFFFFFF;
-    short shadowThick = -1;                    // -1: leave the column's
+    short shadowThick = 0, shadowStyle = 0;
     CellRecorder() { current = this; }
     ~CellRecorder() { current = nullptr; }
     static void handle(KTableWin*, TableWinCellEvent* e, int row, int col)
@@ -54,12 +55,44 @@ struct CellRecorder {
             return;
         r->requests.push_back({row, col});
         e->Set("r%dc%d", row, col);
-        if (r->shadowThick >= 0) {
+        if (row == r->colourRow) {
             e->foreground = r->foreground;
             e->background = r->background;
             e->shadowThick = r->shadowThick;
+            e->shadowStyle = r->shadowStyle;
         }
     }
 };
+
+// 0x00RRGGBB of a COLORREF, as Pixels reports it.
+inline DWORD Rgb(COLORREF c) { return (DWORD)(GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c)); }
+
+// A pane's client area as pixels, read with At(x, y).
+struct Picture {
+    int w = 0, h = 0;
+    std::vector<DWORD> p;
+    explicit Picture(KWindow* pane) : w(pane->width()), h(pane->height())
+    {
+        PumpMessages();
+        KMemDC mem(w, h);
+        pane->dump(mem, 2, 0, 0);
+        p = Pixels(mem);
+    }
+    DWORD At(int x, int y) const { return x < 0 || y < 0 || x >= w || y >= h ? 0xFFFFFFFF : p[(size_t)(y * w + x)]; }
+};
+
+// The table's client area as the screen shows it, its panes copied in place.
+inline std::vector<DWORD> TablePicture(KTableWin* t, KMemDC& mem)
+{
+    PumpMessages();
+    t->dump(mem, 2, 0, 0);
+    KWindow* panes[] = {t->entryWin(), t->titleWin(), t->cellWin(), t->vertBar(), t->horzBar()};
+    for (KWindow* pane : panes)
+        if (pane) {
+            const DCRect r = t->mapClientRect(pane);
+            pane->dump(mem, 2, r.x, r.y);
+        }
+    return Pixels(mem);
+}
 
 #endif
