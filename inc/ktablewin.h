@@ -352,6 +352,7 @@ protected:
     void stopRepeat();
     // Keeps the open editor over its cell when a bar scrolls the cells.
     void placeEditor(KScrollBar* bar, ScrollBarEvent* e);
+    // An editor deleted with its parent window clears the table's pointer to it.
     friend class KTableCellEditor;
     // Header layout: the boxes from the grouped ids, the columns' pixels.
     void makeTitleBoxes(KArray<KArray<KString>>& lines, KArray<KArray<int>>& ids);
