@@ -41,7 +41,14 @@ KTableCellEditor* MakeTableCellEditor(KWindow* parent, KTableWin* table, KArgLis
     e->init(parent, args);
     e->_addEventHandler(new ResizeEventHandler<KTableCellEditor>(e, &KTableCellEditor::resizeHandler));
     e->configure(false);
-    e->createControl();
+    // The text comes from the application, whose handler may throw: an editor
+    // left half made would stay over the cell without the table knowing it.
+    try {
+        e->createControl();
+    } catch (...) {
+        delete e;
+        throw;
+    }
     return e;
 }
 
