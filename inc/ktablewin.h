@@ -361,6 +361,8 @@ protected:
     void paintFocusFrame(KWinDC& dc);
     // Grid lines in lineColor round a plain cell.
     void drawGrid(KWinDC& dc, const DCRect& cell);
+    // Makes v the first row shown, shifting what stays visible.
+    void scrollToRow(int v);
 
     bool configuring = false;
     KTableCellEditor* editor = nullptr;

@@ -33,6 +33,11 @@ KTableWin::~KTableWin()
     KTableCellEditor* open = editor;
     editor = nullptr;
     delete open;
+    // The panes' handlers call into the table; they go before its columns.
+    KWindow* panes[] = {cellWindow, titleWindow, entryWindow, entryTitleWin};
+    cellWindow = titleWindow = entryWindow = entryTitleWin = nullptr;
+    for (KWindow* pane : panes)
+        delete pane;
 }
 
 KTableWin* MakeTableWin(KWindow* parent, KArgList* args)
@@ -224,34 +229,37 @@ void KTableWin::setVertBarLimits()
 
 void KTableWin::scrollHandler(KScrollBar* bar, ScrollBarEvent* e)
 {
-    if (bar == vertScrollBar && vertScrollBar) {
-        const int v = e->value;
-        if (v < 0 || v >= rowCount || v == topRow)
-            return;
-        const int rows = v - topRow;
-        topRow = v;
-        // A jump beyond a page moves nothing that stays visible: repaint
-        // instead of shifting by a distance that may not fit in 32 bits.
-        if (rows >= numDispRow + 1 || -rows >= numDispRow + 1) {
-            cellWindow->invalidate(false);
-            entryWindow->invalidate(false);
-            cellWindow->update();
-            entryWindow->update();
-            return;
-        }
-        cellWindow->scroll(0, -rows * cellHeight);
-        entryWindow->scroll(0, -rows * cellHeight);
+    if (!cellWindow)
+        return; // the table is going
+    if (bar == vertScrollBar) {
+        scrollToRow(e->value);
         return;
     }
-    if (bar == horzScrollBar && horzScrollBar) {
-        const int v = e->value;
-        const int dx = horzOffset - v;
-        if (dx == 0)
-            return;
-        horzOffset = v;
-        cellWindow->scroll(dx, 0);
-        titleWindow->scroll(dx, 0);
+    const int dx = horzOffset - e->value;
+    if (bar != horzScrollBar || dx == 0)
+        return;
+    horzOffset = e->value;
+    cellWindow->scroll(dx, 0);
+    titleWindow->scroll(dx, 0);
+}
+
+void KTableWin::scrollToRow(int v)
+{
+    if (v < 0 || v >= rowCount || v == topRow)
+        return;
+    const int rows = v - topRow;
+    topRow = v;
+    // A jump beyond a page moves nothing that stays visible: repaint
+    // instead of shifting by a distance that may not fit in 32 bits.
+    if (rows > numDispRow || -rows > numDispRow) {
+        cellWindow->invalidate(false);
+        entryWindow->invalidate(false);
+        cellWindow->update();
+        entryWindow->update();
+        return;
     }
+    cellWindow->scroll(0, -rows * cellHeight);
+    entryWindow->scroll(0, -rows * cellHeight);
 }
 
 void KTableWin::setFirstRow(int r)
@@ -266,6 +274,8 @@ void KTableWin::setFirstRow(int r)
         r = 0;
     if (vertScrollBar)
         vertScrollBar->setCurVal(r, true);
+    else
+        scrollToRow(r);
 }
 
 void KTableWin::assureCellVisible(int row, int)

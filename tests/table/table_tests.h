@@ -1,5 +1,5 @@
-// What the table tests share: a shown stage, a table with columns in it, and
-// a recorder of the cell requests that answers them with "r<row>c<col>".
+// What the table tests share: a table with columns on a shown stage, a
+// recorder of the cell requests that answers them with "r<row>c<col>", pixels.
 #ifndef KORVEL_TESTS_TABLE_TESTS_H
 #define KORVEL_TESTS_TABLE_TESTS_H
 
@@ -10,8 +10,8 @@
 #include "test_support.h"
 
 // A table at (10, 10) of w x h on a shown, active popup stage, with the
-// attributes given as (attribute, value) pairs and one column per title; each
-// column is 6 characters wide unless the title asks for more.
+// attributes given as (attribute, value) pairs and one column, 6 characters
+// wide, per title.
 inline KTableWin* MakeTestTable(WindowOwner& windows, int w, int h,
                                 std::initializer_list<std::pair<int, int>> attrs,
                                 std::initializer_list<const char*> titles)
@@ -36,7 +36,6 @@ inline KTableWin* MakeTestTable(WindowOwner& windows, int w, int h,
 struct CellRecorder {
     static inline CellRecorder* current = nullptr;
     std::vector<std::pair<int, int>> requests; // reason 1, in order
-    std::vector<std::string> handedBack;       // reason 2 texts
     int colourRow = -1;                        // the row given the colours below
     unsigned long foreground = 0, background = 0xFFFFFF;
     short shadowThick = 0, shadowStyle = 0;
@@ -45,13 +44,7 @@ struct CellRecorder {
     static void handle(KTableWin*, TableWinCellEvent* e, int row, int col)
     {
         CellRecorder* r = current;
-        if (!r)
-            return;
-        if (e->reason == 2) {
-            r->handedBack.push_back(Narrow(e->text));
-            return;
-        }
-        if (e->reason != 1)
+        if (!r || e->reason != 1)
             return;
         r->requests.push_back({row, col});
         e->Set("r%dc%d", row, col);
@@ -81,10 +74,11 @@ struct Picture {
     DWORD At(int x, int y) const { return x < 0 || y < 0 || x >= w || y >= h ? 0xFFFFFFFF : p[(size_t)(y * w + x)]; }
 };
 
-// The table's client area as the screen shows it, its panes copied in place.
-inline std::vector<DWORD> TablePicture(KTableWin* t, KMemDC& mem)
+// The table's client area as the screen shows it, its panes copied in place, saved as a BMP file.
+inline void SaveTablePicture(KTableWin* t, const std::wstring& path)
 {
     PumpMessages();
+    KMemDC mem(t->width(), t->height());
     t->dump(mem, 2, 0, 0);
     KWindow* panes[] = {t->entryWin(), t->titleWin(), t->cellWin(), t->vertBar(), t->horzBar()};
     for (KWindow* pane : panes)
@@ -92,7 +86,7 @@ inline std::vector<DWORD> TablePicture(KTableWin* t, KMemDC& mem)
             const DCRect r = t->mapClientRect(pane);
             pane->dump(mem, 2, r.x, r.y);
         }
-    return Pixels(mem);
+    SaveBitmap(path, mem);
 }
 
 #endif
