@@ -3,7 +3,9 @@
 # make demo   build and install the x86_64 library, build examples/ against
 #             the installed tree, run the demo and save build/demo.png and,
 #             with its settings dialog open, build/demo-dialog.png, and with
-#             its input page open on a dropped-down list, build/demo-input.png
+#             its input page open on a dropped-down list, build/demo-input.png,
+#             and with its table page open, scrolled and editing a note,
+#             build/demo-table.png
 #
 # Both start with scripts/setup.sh, which installs missing Debian packages
 # (as root).
@@ -39,3 +41,5 @@ demo:
 	    build/demo-dialog.png
 	KORVEL_DEMO_INPUT=1 sh scripts/screenshot.sh build/demo-x86_64/bin/demo.exe "Demo Input" \
 	    build/demo-input.png
+	KORVEL_DEMO_TABLE=1 sh scripts/screenshot.sh build/demo-x86_64/bin/demo.exe "Demo Table" \
+	    build/demo-table.png

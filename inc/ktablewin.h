@@ -330,10 +330,30 @@ protected:
     void resizeHandler(KWindow* w, ResizeEvent* e);
     void scrollHandler(KScrollBar* bar, ScrollBarEvent* e);
     void setVertBarLimits();
+    // Asks the application to insert (reason 3) or delete (reason 4) a row
+    // and adjusts the row count; deleting the last row moves the current row up.
     void insertRow(int row, int col);
     void deleteRow(int row, int col);
+    // Deletes the current row, or beeps when there is none; true when deleted.
+    bool deleteCurrentRow();
     void selectMove(int row, KeyboardEvent* e);
     int firstEditCol() const;
+    // Key downs in an editing and in a selecting column; taken: a handler
+    // took the TableWinKeyEvent.
+    void editKey(KeyboardEvent* e);
+    void selectKey(KeyboardEvent* e, bool taken);
+    // Mouse events on a cell of an editing and of a button column.
+    void editMouse(MouseEvent* e, int row, int col);
+    void buttonMouse(MouseEvent* e, int row, int col);
+    // One row a notch, a page a notch when notches come faster than 0.04 s.
+    void wheelScroll(MouseEvent* e);
+    // Starts repeating the press e: tick after repeatDelay, then every repeatRate.
+    void startRepeat(MouseEvent* e, void (KTableWin::*tick)());
+    void stopRepeat();
+    // Keeps the open editor over its cell when a bar scrolls the cells.
+    void placeEditor(KScrollBar* bar, ScrollBarEvent* e);
+    // An editor deleted with its parent window clears the table's pointer to it.
+    friend class KTableCellEditor;
     // Header layout: the boxes from the grouped ids, the columns' pixels.
     void makeTitleBoxes(KArray<KArray<KString>>& lines, KArray<KArray<int>>& ids);
     void measureCols();
@@ -385,6 +405,7 @@ protected:
     int titleRows = 1;
     int previousRow = -1, previousCol = -1, currentRow = -1, currentCol = -1;
     double lastWheel = 0;   // get_time() of the previous wheel event
+    bool editorFollowsBars = false; // placeEditor is on the bars' chains
     KArray<KTitleBox> titleBoxes;
     KArray<KTableCol> columns;
 };
