@@ -21,8 +21,20 @@
 //             samples[row].setDepth(col, e->text);
 //     }
 //
-// Input (keys, clicks, the wheel, the cell editor) and the events it sends are
-// described with the handlers below. Titles that are equal on a header line
+// Input, by the current column's mode:
+// - TABLE_EDIT: a click or a navigation key opens the cell editor; every change
+//   is handed back at once (reason 2). Tab, Enter and Right (at the text's
+//   end) go to the next editable cell, wrapping to the next row and finally to
+//   the insertion row; Left (at the text's start) goes back; Up, Down, Home
+//   and Ctrl+End move between rows. Shift+Insert and Shift+Delete (or the keys
+//   alone in a COL_ROW_KEYS column) ask for a row to be inserted (reason 3) or
+//   deleted (reason 4); typing into the insertion row asks for a new row.
+// - TABLE_SELECT: Up, Down, Home and Ctrl+End move the current row; clicks and
+//   keys also arrive as TableWinKeyEvent and TableWinMouseEvent.
+// - TABLE_DISPLAY: keys and clicks only arrive as events.
+// - TABLE_BUTTON: a held press repeats its TableWinMouseEvent after 500 ms,
+//   then every 30 ms; a held press on the header repeats TableWinTitleEvent.
+// The wheel scrolls a row a notch, a page when notches come quickly. Titles that are equal on a header line
 // in adjacent columns share one box: the two Depth columns above get one
 // "Depth" box over two boxes "mm" and "in".
 #ifndef KORVEL_KTABLEWIN_H

@@ -7,7 +7,8 @@
 namespace {
 
 // The keys the table navigates with rather than the control. Left and Right
-// move the caret until it stands at the start or the end of the text.
+// move the caret until it stands at the start or the end of the text; End
+// stays the control's unless Control makes it a jump to the last row.
 bool TableTakesKey(WPARAM key, const KTableCellEditor* editor)
 {
     switch (key) {
@@ -26,6 +27,8 @@ bool TableTakesKey(WPARAM key, const KTableCellEditor* editor)
     case VK_INSERT:
     case VK_DELETE:
         return GetKeyState(VK_SHIFT) < 0;
+    case VK_END:
+        return GetKeyState(VK_CONTROL) < 0;
     default:
         return false;
     }

@@ -83,6 +83,11 @@ void KTableWin::editKey(KeyboardEvent* e)
         if (firstEditCol() >= 0)
             setEditCell(0, firstEditCol());
         return;
+    case VK_END:
+        // Ctrl+End: the last row, as in the list controls of the system.
+        if (e->isControl() && rowCount > 0)
+            setEditCell(rowCount - 1, currentCol);
+        return;
     case VK_UP:
         setEditCell(currentRow - 1, currentCol);
         return;
@@ -116,6 +121,10 @@ void KTableWin::selectKey(KeyboardEvent* e, bool taken)
         setCurCell(0, 0);
         drawRow(currentRow);
         assureCellVisible(currentRow, currentCol);
+        return;
+    case VK_END:
+        if (e->isControl() && rowCount > 0 && currentRow != rowCount - 1)
+            selectMove(rowCount - 1, e);
         return;
     case VK_UP:
         if (currentRow >= 1)

@@ -290,10 +290,10 @@ TEST_F(TableInput, TheWheelScrollsARowANotchOrAPageAndTheLastOfTenMillionRowsIsE
         EXPECT_TRUE(Settles([&] { return t->firstRow() == c.first; })) << c.first << " " << t->firstRow();
     }
     t = table({E, D}, 10000000, false);
-    t->assureLastRowVisible(); // the key table has no Ctrl+End
-    ASSERT_TRUE(Settles([&] { return t->firstRow() == 10000000 - t->getNumDispRow(); }));
-    Click(t, 9999999, 0);
+    Click(t, 0, 0);
+    Keys({VK_END}, VK_CONTROL);
     ASSERT_TRUE(EditsAt(t, 9999999, 0));
+    ASSERT_TRUE(Settles([&] { return t->firstRow() == 10000000 - t->getNumDispRow(); }));
     EXPECT_EQ(Narrow(t->getEditor()->getText()), "r9999999c0");
     Keys(L"9");
     EXPECT_TRUE(Settles([&] { return m.value(9999999, 0) == "9"; }));
