@@ -362,8 +362,8 @@ protected:
     // Starts repeating the press e: tick after repeatDelay, then every repeatRate.
     void startRepeat(MouseEvent* e, void (KTableWin::*tick)());
     void stopRepeat();
-    // Keeps the open editor over its cell when a bar scrolls the cells.
-    void placeEditor(KScrollBar* bar, ScrollBarEvent* e);
+    // Keeps the open editor over its cell when the cells scroll.
+    void placeEditor();
     // An editor deleted with its parent window clears the table's pointer to it.
     friend class KTableCellEditor;
     // Header layout: the boxes from the grouped ids, the columns' pixels.
@@ -417,7 +417,6 @@ protected:
     int titleRows = 1;
     int previousRow = -1, previousCol = -1, currentRow = -1, currentCol = -1;
     double lastWheel = 0;   // get_time() of the previous wheel event
-    bool editorFollowsBars = false; // placeEditor is on the bars' chains
     KArray<KTitleBox> titleBoxes;
     KArray<KTableCol> columns;
 };

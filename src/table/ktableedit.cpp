@@ -48,13 +48,6 @@ void KTableWin::setEditCell(int row, int col)
     args.add(WA_WIDTH, (int)r.w);
     args.add(WA_HEIGHT, (int)r.h);
     editor = MakeTableCellEditor(cellWindow, this, &args);
-    if (!editorFollowsBars) {
-        editorFollowsBars = true;
-        KScrollBar* bars[] = {vertScrollBar, horzScrollBar};
-        for (KScrollBar* bar : bars)
-            if (bar)
-                bar->_addEventHandler(new ScrollBarHandler<KTableWin>(this, &KTableWin::placeEditor));
-    }
     editor->setFocus();
     drawCell(previousRow, previousCol);
     drawCell(currentRow, currentCol);
@@ -62,7 +55,7 @@ void KTableWin::setEditCell(int row, int col)
 
 // The cells scroll without their children: the editor is moved after them,
 // out of sight while its row is.
-void KTableWin::placeEditor(KScrollBar*, ScrollBarEvent*)
+void KTableWin::placeEditor()
 {
     if (!editor)
         return;

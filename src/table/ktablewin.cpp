@@ -241,6 +241,7 @@ void KTableWin::scrollHandler(KScrollBar* bar, ScrollBarEvent* e)
     horzOffset = e->value;
     cellWindow->scroll(dx, 0);
     titleWindow->scroll(dx, 0);
+    placeEditor();
 }
 
 void KTableWin::scrollToRow(int v)
@@ -256,10 +257,11 @@ void KTableWin::scrollToRow(int v)
         entryWindow->invalidate(false);
         cellWindow->update();
         entryWindow->update();
-        return;
+    } else {
+        cellWindow->scroll(0, -rows * cellHeight);
+        entryWindow->scroll(0, -rows * cellHeight);
     }
-    cellWindow->scroll(0, -rows * cellHeight);
-    entryWindow->scroll(0, -rows * cellHeight);
+    placeEditor();
 }
 
 void KTableWin::setFirstRow(int r)
