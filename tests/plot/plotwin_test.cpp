@@ -2,6 +2,7 @@
 // and scroll bars, its read-outs, its record, and its picture against a reference image.
 #include <gtest/gtest.h>
 #include <math.h>
+#include <algorithm>
 #include "test_support.h"
 
 namespace {
@@ -146,6 +147,146 @@ TEST(PlotWin, CursorsPlacedByClicksAndTheirReadOuts)
     }
 }
 
+// A press 19 pixels from a handle drags the cursor, at 20 it does not; a cursor let go outside
+// the plot area is switched off.
+TEST(PlotWin, CursorsDraggedAndReleasedOutside)
+{
+    Plot p;
+    struct Drag { int axis, dx, dy, to; bool moved, on; } drags[] = {
+        {0, 19, 0, 40, true, true},  {0, 20, 0, 40, false, true}, {0, 0, 19, 40, true, true},
+        {0, 13, 13, 40, true, true}, {0, 15, 15, 40, false, true}, {0, 0, 5, 2000, true, false},
+        {1, 0, 19, -30, true, true}, {1, 0, 20, -30, false, true}, {1, -19, 0, -30, true, true},
+        {1, -5, 0, 2000, true, false}};
+    for (const Drag& d : drags) {
+        p.param.xCurOn[0] = p.param.yCurOn[0] = true;
+        p.param.xCur[0] = p.plot->x_to_X(p.r.left + 100), p.param.yCur[0] = p.plot->y_to_Y(p.r.top + 100);
+        p.plot->setData();
+        const int hx = d.axis ? p.r.right : p.r.left + 100, hy = d.axis ? p.r.top + 100 : p.r.top;
+        const int x = hx + d.dx, y = hy + d.dy;
+        // Along the cursor's axis: x for a vertical line, y for a horizontal one.
+        const int toX = d.axis ? x : hx + d.to, toY = d.axis ? hy + d.to : y;
+        const double before = d.axis ? p.param.yCur[0] : p.param.xCur[0];
+        p.drag(x, y, std::min(toX, (int)p.area->width() - 2), std::min(toY, (int)p.r.bottom + 4));
+        const std::string where = Format("axis %d from %d,%d", d.axis, d.dx, d.dy);
+        const double now = d.axis ? p.param.yCur[0] : p.param.xCur[0];
+        const double target = d.axis ? p.plot->y_to_Y(std::min(toY, (int)p.r.bottom + 4))
+                                     : p.plot->x_to_X(std::min(toX, (int)p.area->width() - 2));
+        EXPECT_EQ(now, d.moved ? target : before) << where;
+        EXPECT_EQ(d.axis ? p.param.yCurOn[0] : p.param.xCurOn[0], d.on) << where;
+        EXPECT_EQ(p.label(3 * d.axis).empty(), !d.on) << where;
+    }
+}
+
+// Bands are clipped to the visible range; clearCurves removes curves and bands.
+TEST(PlotWin, BandsClippedAndCleared)
+{
+    Plot p;
+    p.plot->setOrigin(-2, 0);
+    p.plot->addBand(1.0, 4.5).setColor(RGB(0, 255, 0));
+    p.plot->addBand(9.5, 30.0).setColor(RGB(0, 0, 255));
+    p.plot->addCurve().addPoint(0, 0);
+    p.redraw();
+    const std::vector<DWORD> px = Pixels(p.plot->getImage());
+    const long W = p.plot->getImage().Width(), y = p.r.top + (p.r.bottom - p.r.top) * 3 / 16;
+    auto at = [&](long x, long yy) { return px[(size_t)(yy * W + x)] & 0xFFFFFF; };
+    const int b4 = p.plot->X_to_x(4.5), b9 = p.plot->X_to_x(9.5);
+    struct Spot { long x, y; DWORD colour; } spots[] = {
+        {p.r.left - 1, y, 0xE9E9E9}, {p.r.left + 1, y, 0x00FF00}, {b4 - 1, y, 0x00FF00},
+        {b4 + 1, y, 0xFFFFFF},       {b9 + 1, y, 0x0000FF},       {p.r.right - 1, y, 0x0000FF},
+        {p.r.right + 1, y, 0xE9E9E9}, {p.r.left + 1, p.r.top + 1, 0x00FF00},
+        {p.r.left + 1, p.r.bottom + 1, 0xE9E9E9}, {p.r.left + 1, p.r.top - 1, 0xE9E9E9}};
+    for (const Spot& s : spots)
+        EXPECT_EQ(at(s.x, s.y), s.colour) << s.x << "," << s.y;
+    p.plot->clearCurves();
+    EXPECT_EQ(std::make_pair(p.plot->numCurves(), p.plot->numBands()), std::make_pair(0, 0));
+    p.redraw();
+    EXPECT_EQ(Pixels(p.plot->getImage())[(size_t)(y * W + p.r.left + 1)] & 0xFFFFFF, 0xFFFFFFu);
+}
+
+// Scroll ranges from the data, and real clicks on the bars' arrows and page areas scroll the
+// window in whole divisions.
+TEST(PlotWin, ScrollRangesAndRealScrollBarClicks)
+{
+    Plot p;
+    p.param.xExp = 1;
+    PlotWinCurve& c = p.plot->addCurve();
+    c.addPoint(0, 0);
+    c.addPoint(95, 0);
+    p.redraw();
+    KScrollBar *h = p.plot->getHorzScroll(), *v = p.plot->getVertScroll();
+    EXPECT_EQ((std::vector<int>{h->getMinVal(), h->getMaxVal(), h->getPageSize()}), (std::vector<int>{0, 10, 10}));
+    p.param.xExp = 0;
+    c.addPoint(295, -20);
+    c.addPoint(-2.5, 19.5);
+    p.redraw();
+    EXPECT_EQ((std::vector<int>{h->getMinVal(), h->getMaxVal(), v->getMinVal(), v->getMaxVal(), v->getPageSize()}),
+              (std::vector<int>{-3, 295, -20, 20, 8}));
+    const int arrowW = GetSystemMetrics(SM_CXHSCROLL), arrowH = GetSystemMetrics(SM_CYVSCROLL);
+    const int hw = h->width(), vh = v->height(), across = GetSystemMetrics(SM_CYHSCROLL) / 2;
+    // The bar, the click along it, the horizontal and vertical origins (X0, Y0) afterwards.
+    struct Click { KScrollBar* bar; int along; double X0, Y0; } clicks[] = {
+        {h, hw - arrowW / 2, 1, 0},  {h, hw - arrowW / 2, 2, 0}, {h, hw - arrowW - 4, 12, 0},
+        {h, arrowW / 2, 11, 0},      {v, vh - arrowH / 2, 11, -1}, {v, arrowH / 2, 11, 0},
+        {v, arrowH / 2, 11, 1}};
+    for (const Click& k : clicks) {
+        const bool horizontal = k.bar == h;
+        SendMouseAt(k.bar->getControl(), horizontal ? k.along : across, horizontal ? across : k.along,
+                    {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+        WaitFor([&] { return p.plot->x_to_X(p.plot->getPlotRect().left) == k.X0 &&
+                             p.plot->y_to_Y(p.plot->getPlotRect().bottom) == k.Y0; }, 2000);
+        EXPECT_EQ(p.plot->x_to_X(p.plot->getPlotRect().left), k.X0) << k.along;
+        EXPECT_EQ(p.plot->y_to_Y(p.plot->getPlotRect().bottom), k.Y0) << k.along;
+    }
+}
+
+// The record: version 2 written byte for byte and read back; a version-1 record has no yExp.
+TEST(PlotWin, ParameterRecordWrittenAndRead)
+{
+    ScratchDir dir;
+    PlotWinParam out;
+    out.reserved = 7, out.xExp = -3, out.yExp = 4, out.xMant = 2, out.yMant = 1;
+    out.xCur[0] = 1.5, out.yCur[0] = -2.25, out.xCurOn[0] = true, out.yCurOn[1] = true;
+    out.xCur[1] = 1e-9, out.yCur[1] = 8, out.xCurColor[1] = 0x123456, out.yCurColor[0] = 0xABCDEF;
+    KFile file(dir.file(L"plot.rec").c_str());
+    file.open(L"wb");
+    out.IO(file);
+    file.close();
+    auto expected = [&](int version) {
+        Bytes b;
+        for (unsigned v : {(unsigned)version, 7u, (unsigned)-3, 4u, 2u, 1u})
+            if (version == 2 || v != 4u)
+                Put32(b, v);
+        for (int i = 0; i < 2; ++i) {
+            for (double d : {out.xCur[i], out.yCur[i]})
+                b.insert(b.end(), (const unsigned char*)&d, (const unsigned char*)&d + 8);
+            b.push_back(out.xCurOn[i]);
+            b.push_back(out.yCurOn[i]);
+            Put32(b, out.xCurColor[i]);
+            Put32(b, out.yCurColor[i]);
+        }
+        return b;
+    };
+    EXPECT_EQ(ReadBytes(dir.file(L"plot.rec")), expected(2));
+    EXPECT_EQ(expected(2).size(), 76u);
+    WriteBytes(dir.file(L"v1.rec"), expected(1));
+    EXPECT_EQ(expected(1).size(), 72u);
+    for (const wchar_t* name : {L"plot.rec", L"v1.rec"}) {
+        PlotWinParam in;
+        in.yExp = 9;
+        KFile f(dir.file(name).c_str());
+        f.open(L"rb");
+        in.IO(f);
+        f.close();
+        EXPECT_EQ(in.yExp, name[0] == 'v' ? 9 : 4);
+        in.yExp = 4;
+        KFile back(dir.file(L"back.rec").c_str());
+        back.open(L"wb");
+        in.IO(back);
+        back.close();
+        EXPECT_EQ(ReadBytes(dir.file(L"back.rec")), ReadBytes(dir.file(L"plot.rec"))) << Narrow(name);
+    }
+}
+
 TEST(PlotWin, PictureOfTwoCurvesABandAndFourCursors)
 {
     Plot p;
@@ -164,4 +305,37 @@ TEST(PlotWin, PictureOfTwoCurvesABandAndFourCursors)
     KMemDC shown(p.plot->getImage().Width(), p.plot->getImage().Height());
     p.plot->composeDisplay(shown);
     SaveBitmap(ProgramDir() + L"plotwin.bmp", shown);
+    const std::wstring source = Wide(std::string(KORVEL_TEST_SOURCE_DIR)) + L"/plotwin.bmp";
+    HBITMAP bitmap = (HBITMAP)LoadImageW(nullptr, source.c_str(), IMAGE_BITMAP, 0, 0,
+                                         LR_LOADFROMFILE | LR_CREATEDIBSECTION);
+    ASSERT_TRUE(bitmap) << "no reference image; this run's is bin/plotwin.bmp";
+    KBitmap held(bitmap, true);
+    KMemDC reference(nullptr, &held);
+    EXPECT_TRUE(Pixels(shown) == Pixels(reference)) << "the picture differs from tests/plot/plotwin.bmp";
+}
+
+// The per-column reduction of a solid thin pen's curve gives the pixels of the full polyline.
+TEST(PlotWin, ReducedCurvesDrawTheSamePixels)
+{
+    Plot p;
+    Random random(7);
+    for (int pen = 0; pen < 3; ++pen) {
+        p.plot->clearCurves();
+        PlotWinCurve& c = p.plot->addCurve();
+        c.setPen(RGB(0, 0, 255), pen == 2 ? PS_DOT : PS_SOLID, pen);
+        for (int i = 0; i < 100000; ++i)
+            c.addPoint(i / 10000.0, 4 + 3 * sin(i / 3000.0) + (random.below(1000) - 500) / 400.0);
+        p.redraw();
+        std::vector<DWORD> drawn[2];
+        for (int way = 0; way < 2; ++way) {
+            KMemDC dc(p.plot->getImage().Width(), p.plot->getImage().Height());
+            dc.setBkColor(0xFFFFFF);
+            dc.clear();
+            p.plot->setDecimation(way == 0);
+            p.plot->drawCurves(dc, false);
+            drawn[way] = Pixels(dc);
+        }
+        EXPECT_GT(std::count(drawn[0].begin(), drawn[0].end(), 0x0000FFu), 20000) << "pen " << pen;
+        EXPECT_TRUE(drawn[0] == drawn[1]) << "pen " << pen;
+    }
 }
