@@ -310,7 +310,8 @@ TEST(PlotWin, PictureOfTwoCurvesABandAndFourCursors)
                                          LR_LOADFROMFILE | LR_CREATEDIBSECTION);
     ASSERT_TRUE(bitmap) << "no reference image; this run's is bin/plotwin.bmp";
     KBitmap held(bitmap, true);
-    KMemDC reference(nullptr, &held);
+    KMemDC reference(shown.Width(), shown.Height());
+    reference.setBitmap(&held);
     EXPECT_TRUE(Pixels(shown) == Pixels(reference)) << "the picture differs from tests/plot/plotwin.bmp";
 }
 
