@@ -5,6 +5,9 @@
 
 // --- Cursor hits ------------------------------------------------------------------
 
+// A press closer than this to a cursor's handle takes the cursor.
+static const double HitRadius = 20.0;
+
 static double Distance(KPOINT p, long x, long y)
 {
     const double dx = (double)p.x - x, dy = (double)p.y - y;
@@ -43,14 +46,14 @@ int KPlotWin::checkCursorHitX(KPOINT p) const
 {
     double dist = 0;
     const int i = getNearestHitX(p, &dist);
-    return dist < 20.0 ? i : -1;
+    return dist < HitRadius ? i : -1;
 }
 
 int KPlotWin::checkCursorHitY(KPOINT p) const
 {
     double dist = 0;
     const int i = getNearestHitY(p, &dist);
-    return dist < 20.0 ? i : -1;
+    return dist < HitRadius ? i : -1;
 }
 
 bool KPlotWin::isXCursorVisible(int i) const

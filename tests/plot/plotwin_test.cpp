@@ -217,10 +217,10 @@ TEST(PlotWin, ScrollRangesAndRealScrollBarClicks)
     EXPECT_EQ((std::vector<int>{h->getMinVal(), h->getMaxVal(), h->getPageSize()}), (std::vector<int>{0, 10, 10}));
     p.param.xExp = 0;
     c.addPoint(295, -20);
-    c.addPoint(-2.5, 19.5);
+    c.addPoint(-2.5, 12.5);
     p.redraw();
     EXPECT_EQ((std::vector<int>{h->getMinVal(), h->getMaxVal(), v->getMinVal(), v->getMaxVal(), v->getPageSize()}),
-              (std::vector<int>{-3, 295, -20, 20, 8}));
+              (std::vector<int>{-3, 295, -13, 20, 8}));
     const int arrowW = GetSystemMetrics(SM_CXHSCROLL), arrowH = GetSystemMetrics(SM_CYVSCROLL);
     const int hw = h->width(), vh = v->height(), across = GetSystemMetrics(SM_CYHSCROLL) / 2;
     // The bar, the click along it, the horizontal and vertical origins (X0, Y0) afterwards.
