@@ -232,13 +232,19 @@ static bool Extent(const KArray<PlotWinCurve>& curves, bool horizontal, double& 
     return any;
 }
 
+// Whole divisions of a data value, held within what a scroll bar takes.
+static int Divisions(double v)
+{
+    return v < -1e9 ? -1000000000 : v > 1e9 ? 1000000000 : (int)v;
+}
+
 void KPlotWin::setHorzLimits()
 {
     double lo = 0, hi = 0;
     if (curves.count() <= 0 || !Extent(curves, true, lo, hi))
         return;
     const double unit = xUnit();
-    horzScroll->setRange((int)floor(lo / unit), (int)ceil(hi / unit));
+    horzScroll->setRange(Divisions(floor(lo / unit)), Divisions(ceil(hi / unit)));
     horzScroll->setPageSize(horzDivs);
     horzScroll->setCurVal(originX, false);
 }
@@ -252,7 +258,7 @@ void KPlotWin::setVertLimits()
     if (curves.count() <= 0 || !Extent(curves, false, lo, hi))
         return;
     const double unit = yUnit();
-    vertScroll->setRange(-(int)ceil(hi / unit), -(int)floor(lo / unit));
+    vertScroll->setRange(-Divisions(ceil(hi / unit)), -Divisions(floor(lo / unit)));
     vertScroll->setPageSize(vertDivs);
     vertScroll->setCurVal(-(originY + vertDivs), false);
 }

@@ -32,13 +32,15 @@ static int Nearest(const bool* on, const double* d, double* dist)
 
 int KPlotWin::getNearestHitX(KPOINT p, double* dist) const
 {
-    const double d[2] = {Distance(p, X_to_x(param->xCur[0]), top), Distance(p, X_to_x(param->xCur[1]), top)};
+    const double d[2] = {Distance(p, X_to_x(param->xCur[0]), top),
+                         Distance(p, X_to_x(param->xCur[1]), top)};
     return Nearest(param->xCurOn, d, dist);
 }
 
 int KPlotWin::getNearestHitY(KPOINT p, double* dist) const
 {
-    const double d[2] = {Distance(p, right, Y_to_y(param->yCur[0])), Distance(p, right, Y_to_y(param->yCur[1]))};
+    const double d[2] = {Distance(p, right, Y_to_y(param->yCur[0])),
+                         Distance(p, right, Y_to_y(param->yCur[1]))};
     return Nearest(param->yCurOn, d, dist);
 }
 

@@ -29,17 +29,9 @@ struct Plot {
         EXPECT_TRUE(Activate(*stage));
         redraw();
     }
-    void redraw()
-    {
-        plot->draw();
-        r = plot->getPlotRect();
-    }
-    // A real press (and release, unless drag) of a button at (x, y) of the drawing area.
-    void click(int x, int y, DWORD down = MOUSEEVENTF_LEFTDOWN)
-    {
-        SendMouseAt(*area, x, y, {down, down << 1});
-        PumpMessages();
-    }
+    void redraw() { plot->draw(), r = plot->getPlotRect(); }
+    // A real press and release of a button at (x, y) of the drawing area.
+    void click(int x, int y, DWORD down) { SendMouseAt(*area, x, y, {down, down << 1}), PumpMessages(); }
     // A real drag with the left button from one point to another.
     void drag(int x0, int y0, int x1, int y1)
     {
@@ -69,8 +61,7 @@ TEST(PlotWin, ScaleStripsStepThroughOneTwoFive)
         {L, 2, 20, 2, 20, nullptr}};
     for (int axis = 0; axis < 2; ++axis) {
         for (const Step& s : steps) {
-            int& mant = axis ? p.param.yMant : p.param.xMant;
-            int& exp = axis ? p.param.yExp : p.param.xExp;
+            int &mant = axis ? p.param.yMant : p.param.xMant, &exp = axis ? p.param.yExp : p.param.xExp;
             mant = s.mant, exp = s.exp;
             p.redraw();
             // Data of 9.5 divisions of the new scale: only a redraw sets the range to 0 .. 10.
@@ -88,8 +79,7 @@ TEST(PlotWin, ScaleStripsStepThroughOneTwoFive)
             EXPECT_EQ(Narrow(label->getText()), s.label ? s.label : before) << where;
             EXPECT_EQ(p.plot->getIsModified(), s.label != nullptr) << where;
             KScrollBar* bar = axis ? p.plot->getVertScroll() : p.plot->getHorzScroll();
-            const int top = axis ? -bar->getMinVal() : bar->getMaxVal();
-            EXPECT_EQ(top == 10, s.label != nullptr) << where << " redrawn";
+            EXPECT_EQ((axis ? -bar->getMinVal() : bar->getMaxVal()) == 10, s.label != nullptr) << where;
         }
     }
 }
@@ -137,41 +127,39 @@ TEST(PlotWin, CursorsPlacedByClicksAndTheirReadOuts)
             const char* names[2][3] = {{"x1=%g", "x2=%g", "dx=%g"}, {"y1=%g", "y2=%g", "dy=%g"}};
             const bool* o = axis ? q.yCurOn : q.xCurOn;
             const double* v = axis ? q.yCur : q.xCur;
+            const COLORREF* colour = axis ? q.yCurColor : q.xCurColor;
             EXPECT_EQ(p.label(3 * axis), o[0] ? Format(names[axis][0], v[0]) : "") << where;
             EXPECT_EQ(p.label(3 * axis + 1), o[1] ? Format(names[axis][1], v[1]) : "") << where;
-            EXPECT_EQ(p.label(3 * axis + 2), o[0] && o[1] ? Format(names[axis][2], v[1] - v[0]) : "") << where;
+            EXPECT_EQ(p.label(3 * axis + 2), o[0] && o[1] ? Format(names[axis][2], v[1] - v[0]) : "");
             for (int i = 0; i < 2; ++i)
                 if (o[i])
-                    EXPECT_EQ(p.plot->getStatusLabel(3 * axis + i)->getForeground(), i ? 0xFF0000u : 0x0000FFu);
+                    EXPECT_EQ(p.plot->getStatusLabel(3 * axis + i)->getForeground(), colour[i]);
         }
     }
 }
 
 // A press 19 pixels from a handle drags the cursor, at 20 it does not; a cursor let go outside
-// the plot area is switched off.
+// the plot area (to 1000: beyond its right or bottom edge) is switched off.
 TEST(PlotWin, CursorsDraggedAndReleasedOutside)
 {
     Plot p;
     struct Drag { int axis, dx, dy, to; bool moved, on; } drags[] = {
-        {0, 19, 0, 40, true, true},  {0, 20, 0, 40, false, true}, {0, 0, 19, 40, true, true},
-        {0, 13, 13, 40, true, true}, {0, 15, 15, 40, false, true}, {0, 0, 5, 2000, true, false},
-        {1, 0, 19, -30, true, true}, {1, 0, 20, -30, false, true}, {1, -19, 0, -30, true, true},
-        {1, -5, 0, 2000, true, false}};
+        {0, 19, 0, 40, 1, 1},  {0, 20, 0, 40, 0, 1}, {0, 0, 19, 40, 1, 1},  {0, 13, 13, 40, 1, 1},
+        {0, 15, 15, 40, 0, 1}, {0, 0, 5, 1000, 1, 0}, {1, 0, 19, -30, 1, 1}, {1, 0, 20, -30, 0, 1},
+        {1, -19, 0, -30, 1, 1}, {1, -5, 0, 1000, 1, 0}};
     for (const Drag& d : drags) {
+        const int hx[2] = {p.r.left + 100, p.r.right}, hy[2] = {p.r.top, p.r.top + 100};
         p.param.xCurOn[0] = p.param.yCurOn[0] = true;
-        p.param.xCur[0] = p.plot->x_to_X(p.r.left + 100), p.param.yCur[0] = p.plot->y_to_Y(p.r.top + 100);
+        p.param.xCur[0] = p.plot->x_to_X(hx[0]), p.param.yCur[0] = p.plot->y_to_Y(hy[1]);
         p.plot->setData();
-        const int hx = d.axis ? p.r.right : p.r.left + 100, hy = d.axis ? p.r.top + 100 : p.r.top;
-        const int x = hx + d.dx, y = hy + d.dy;
-        // Along the cursor's axis: x for a vertical line, y for a horizontal one.
-        const int toX = d.axis ? x : hx + d.to, toY = d.axis ? hy + d.to : y;
-        const double before = d.axis ? p.param.yCur[0] : p.param.xCur[0];
-        p.drag(x, y, std::min(toX, (int)p.area->width() - 2), std::min(toY, (int)p.r.bottom + 4));
+        double& cursor = d.axis ? p.param.yCur[0] : p.param.xCur[0];
+        const double before = cursor;
+        const int x = hx[d.axis] + d.dx, y = hy[d.axis] + d.dy;
+        const int tx = d.axis ? x : d.to == 1000 ? p.r.right + 6 : hx[0] + d.to;
+        const int ty = !d.axis ? y : d.to == 1000 ? p.r.bottom + 4 : hy[1] + d.to;
+        p.drag(x, y, tx, ty);
         const std::string where = Format("axis %d from %d,%d", d.axis, d.dx, d.dy);
-        const double now = d.axis ? p.param.yCur[0] : p.param.xCur[0];
-        const double target = d.axis ? p.plot->y_to_Y(std::min(toY, (int)p.r.bottom + 4))
-                                     : p.plot->x_to_X(std::min(toX, (int)p.area->width() - 2));
-        EXPECT_EQ(now, d.moved ? target : before) << where;
+        EXPECT_EQ(cursor, !d.moved ? before : d.axis ? p.plot->y_to_Y(ty) : p.plot->x_to_X(tx)) << where;
         EXPECT_EQ(d.axis ? p.param.yCurOn[0] : p.param.xCurOn[0], d.on) << where;
         EXPECT_EQ(p.label(3 * d.axis).empty(), !d.on) << where;
     }
@@ -210,16 +198,16 @@ TEST(PlotWin, ScrollRangesAndRealScrollBarClicks)
     Plot p;
     p.param.xExp = 1;
     PlotWinCurve& c = p.plot->addCurve();
-    c.addPoint(0, 0);
-    c.addPoint(95, 0);
+    c.addPoint(0, 0), c.addPoint(95, 0);
     p.redraw();
     KScrollBar *h = p.plot->getHorzScroll(), *v = p.plot->getVertScroll();
-    EXPECT_EQ((std::vector<int>{h->getMinVal(), h->getMaxVal(), h->getPageSize()}), (std::vector<int>{0, 10, 10}));
+    EXPECT_EQ((std::vector<int>{h->getMinVal(), h->getMaxVal(), h->getPageSize()}),
+              (std::vector<int>{0, 10, 10})) << "0 .. 95 with 10 per division";
     p.param.xExp = 0;
-    c.addPoint(295, -20);
-    c.addPoint(-2.5, 12.5);
+    c.addPoint(295, -20), c.addPoint(-2.5, 12.5);
     p.redraw();
-    EXPECT_EQ((std::vector<int>{h->getMinVal(), h->getMaxVal(), v->getMinVal(), v->getMaxVal(), v->getPageSize()}),
+    EXPECT_EQ((std::vector<int>{h->getMinVal(), h->getMaxVal(), v->getMinVal(), v->getMaxVal(),
+                                v->getPageSize()}),
               (std::vector<int>{-3, 295, -13, 20, 8}));
     const int arrowW = GetSystemMetrics(SM_CXHSCROLL), arrowH = GetSystemMetrics(SM_CYVSCROLL);
     const int hw = h->width(), vh = v->height(), across = GetSystemMetrics(SM_CYHSCROLL) / 2;
@@ -228,14 +216,13 @@ TEST(PlotWin, ScrollRangesAndRealScrollBarClicks)
         {h, hw - arrowW / 2, 1, 0},  {h, hw - arrowW / 2, 2, 0}, {h, hw - arrowW - 4, 12, 0},
         {h, arrowW / 2, 11, 0},      {v, vh - arrowH / 2, 11, -1}, {v, arrowH / 2, 11, 0},
         {v, arrowH / 2, 11, 1}};
+    auto origin = [&] { return std::make_pair(p.plot->x_to_X(p.r.left), p.plot->y_to_Y(p.r.bottom)); };
     for (const Click& k : clicks) {
         const bool horizontal = k.bar == h;
         SendMouseAt(k.bar->getControl(), horizontal ? k.along : across, horizontal ? across : k.along,
                     {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
-        WaitFor([&] { return p.plot->x_to_X(p.plot->getPlotRect().left) == k.X0 &&
-                             p.plot->y_to_Y(p.plot->getPlotRect().bottom) == k.Y0; }, 2000);
-        EXPECT_EQ(p.plot->x_to_X(p.plot->getPlotRect().left), k.X0) << k.along;
-        EXPECT_EQ(p.plot->y_to_Y(p.plot->getPlotRect().bottom), k.Y0) << k.along;
+        WaitFor([&] { return origin() == std::make_pair(k.X0, k.Y0); }, 2000);
+        EXPECT_EQ(origin(), std::make_pair(k.X0, k.Y0)) << k.along;
     }
 }
 
@@ -243,50 +230,43 @@ TEST(PlotWin, ScrollRangesAndRealScrollBarClicks)
 TEST(PlotWin, ParameterRecordWrittenAndRead)
 {
     ScratchDir dir;
-    PlotWinParam out;
+    auto io = [&](const wchar_t* name, const wchar_t* mode, PlotWinParam& q) {
+        KFile f(dir.file(name).c_str());
+        f.open(mode), q.IO(f), f.close();
+    };
+    PlotWinParam out; // every field changed
     out.reserved = 7, out.xExp = -3, out.yExp = 4, out.xMant = 2, out.yMant = 1;
     out.xCur[0] = 1.5, out.yCur[0] = -2.25, out.xCurOn[0] = true, out.yCurOn[1] = true;
     out.xCur[1] = 1e-9, out.yCur[1] = 8, out.xCurColor[1] = 0x123456, out.yCurColor[0] = 0xABCDEF;
-    KFile file(dir.file(L"plot.rec").c_str());
-    file.open(L"wb");
-    out.IO(file);
-    file.close();
-    auto expected = [&](int version) {
-        Bytes b;
-        for (unsigned v : {(unsigned)version, 7u, (unsigned)-3, 4u, 2u, 1u})
-            if (version == 2 || v != 4u)
-                Put32(b, v);
+    io(L"plot.rec", L"wb", out);
+    Bytes b[2]; // versions 1 and 2, by hand
+    for (int v = 1; v <= 2; ++v) {
+        for (unsigned u : {(unsigned)v, 7u, (unsigned)-3, 4u, 2u, 1u})
+            if (v == 2 || u != 4u)
+                Put32(b[v - 1], u);
         for (int i = 0; i < 2; ++i) {
             for (double d : {out.xCur[i], out.yCur[i]})
-                b.insert(b.end(), (const unsigned char*)&d, (const unsigned char*)&d + 8);
-            b.push_back(out.xCurOn[i]);
-            b.push_back(out.yCurOn[i]);
-            Put32(b, out.xCurColor[i]);
-            Put32(b, out.yCurColor[i]);
+                b[v - 1].insert(b[v - 1].end(), (const unsigned char*)&d, (const unsigned char*)&d + 8);
+            b[v - 1].insert(b[v - 1].end(), {out.xCurOn[i], out.yCurOn[i]});
+            Put32(b[v - 1], out.xCurColor[i]), Put32(b[v - 1], out.yCurColor[i]);
         }
-        return b;
-    };
-    EXPECT_EQ(ReadBytes(dir.file(L"plot.rec")), expected(2));
-    EXPECT_EQ(expected(2).size(), 76u);
-    WriteBytes(dir.file(L"v1.rec"), expected(1));
-    EXPECT_EQ(expected(1).size(), 72u);
+    }
+    EXPECT_EQ(ReadBytes(dir.file(L"plot.rec")), b[1]);
+    EXPECT_EQ(std::make_pair(b[0].size(), b[1].size()), std::make_pair((size_t)72, (size_t)76));
+    WriteBytes(dir.file(L"v1.rec"), b[0]);
     for (const wchar_t* name : {L"plot.rec", L"v1.rec"}) {
         PlotWinParam in;
         in.yExp = 9;
-        KFile f(dir.file(name).c_str());
-        f.open(L"rb");
-        in.IO(f);
-        f.close();
+        io(name, L"rb", in);
         EXPECT_EQ(in.yExp, name[0] == 'v' ? 9 : 4);
         in.yExp = 4;
-        KFile back(dir.file(L"back.rec").c_str());
-        back.open(L"wb");
-        in.IO(back);
-        back.close();
-        EXPECT_EQ(ReadBytes(dir.file(L"back.rec")), ReadBytes(dir.file(L"plot.rec"))) << Narrow(name);
+        io(L"back.rec", L"wb", in);
+        EXPECT_EQ(ReadBytes(dir.file(L"back.rec")), b[1]) << Narrow(name);
     }
 }
 
+// Two curves, a band and both cursors of each axis, as shown, against the reference image (which
+// a run without it saves as bin/plotwin.bmp).
 TEST(PlotWin, PictureOfTwoCurvesABandAndFourCursors)
 {
     Plot p;
@@ -319,7 +299,7 @@ TEST(PlotWin, PictureOfTwoCurvesABandAndFourCursors)
 TEST(PlotWin, ReducedCurvesDrawTheSamePixels)
 {
     Plot p;
-    Random random(7);
+    Random random(7); // a noisy sine of 100,000 points, about 175 in each pixel column
     for (int pen = 0; pen < 3; ++pen) {
         p.plot->clearCurves();
         PlotWinCurve& c = p.plot->addCurve();
@@ -330,8 +310,6 @@ TEST(PlotWin, ReducedCurvesDrawTheSamePixels)
         std::vector<DWORD> drawn[2];
         for (int way = 0; way < 2; ++way) {
             KMemDC dc(p.plot->getImage().Width(), p.plot->getImage().Height());
-            dc.setBkColor(0xFFFFFF);
-            dc.clear();
             p.plot->setDecimation(way == 0);
             p.plot->drawCurves(dc, false);
             drawn[way] = Pixels(dc);
