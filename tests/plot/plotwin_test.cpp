@@ -21,9 +21,7 @@ struct Plot {
         args.add(WA_WIDTH, 600);
         args.add(WA_HEIGHT, 440);
         plot = MakePlotWin(stage, &args, &param);
-        plot->setTitle("Two %s", "curves");
-        plot->setTitleX("time");
-        plot->setTitleY("volts");
+        plot->setTitle("Two %s", "curves"), plot->setTitleX("time"), plot->setTitleY("volts");
         plot->configureAll(false);
         area = plot->getPlotArea();
         EXPECT_TRUE(Activate(*stage));
@@ -172,7 +170,6 @@ TEST(PlotWin, BandsClippedAndCleared)
     p.plot->setOrigin(-2, 0);
     p.plot->addBand(1.0, 4.5).setColor(RGB(0, 255, 0));
     p.plot->addBand(9.5, 30.0).setColor(RGB(0, 0, 255));
-    p.plot->addCurve().addPoint(0, 0);
     p.redraw();
     const std::vector<DWORD> px = Pixels(p.plot->getImage());
     const long W = p.plot->getImage().Width(), y = p.r.top + (p.r.bottom - p.r.top) * 3 / 16;
@@ -221,9 +218,11 @@ TEST(PlotWin, ScrollRangesAndRealScrollBarClicks)
         const bool horizontal = k.bar == h;
         SendMouseAt(k.bar->getControl(), horizontal ? k.along : across, horizontal ? across : k.along,
                     {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
-        WaitFor([&] { return origin() == std::make_pair(k.X0, k.Y0); }, 2000);
+        WaitFor([&] { return origin() == std::make_pair(k.X0, k.Y0) && !GetCapture(); }, 2000);
         EXPECT_EQ(origin(), std::make_pair(k.X0, k.Y0)) << k.along;
     }
+    v->setCurVal(-10, true); // as an application moves the bar: the top of the window at 10
+    EXPECT_EQ(origin(), std::make_pair(11.0, 2.0));
 }
 
 // The record: version 2 written byte for byte and read back; a version-1 record has no yExp.
@@ -299,14 +298,19 @@ TEST(PlotWin, PictureOfTwoCurvesABandAndFourCursors)
 TEST(PlotWin, ReducedCurvesDrawTheSamePixels)
 {
     Plot p;
-    Random random(7); // a noisy sine of 100,000 points, about 175 in each pixel column
+    Random random(7);
+    const double dX = p.plot->x_to_X(1) - p.plot->x_to_X(0), dY = p.plot->y_to_Y(0) - p.plot->y_to_Y(1);
     for (int pen = 0; pen < 3; ++pen) {
         p.plot->clearCurves();
         PlotWinCurve& c = p.plot->addCurve();
         c.setPen(RGB(0, 0, 255), pen == 2 ? PS_DOT : PS_SOLID, pen);
-        for (int i = 0; i < 100000; ++i)
-            c.addPoint(i / 10000.0, 4 + 3 * sin(i / 3000.0) + (random.below(1000) - 500) / 400.0);
-        p.redraw();
+        // Each pixel column holds a run whose highest and lowest points lie 1 pixel beyond the
+        // next ones, between a first and a last point in its middle.
+        for (int x = 0; x < p.r.right - p.r.left; ++x) {
+            const int a = 2 + random.below(30), offsets[8] = {0, 1 - a, -a, 2 - a, a - 1, a, a - 2, 0};
+            for (int k = 0; k < 8; ++k)
+                c.addPoint((x + 0.05 + 0.1 * k) * dX, 4 + 3 * sin(x / 40.0) + (offsets[k] + 0.5) * dY);
+        }
         std::vector<DWORD> drawn[2];
         for (int way = 0; way < 2; ++way) {
             KMemDC dc(p.plot->getImage().Width(), p.plot->getImage().Height());
@@ -314,7 +318,7 @@ TEST(PlotWin, ReducedCurvesDrawTheSamePixels)
             p.plot->drawCurves(dc, false);
             drawn[way] = Pixels(dc);
         }
-        EXPECT_GT(std::count(drawn[0].begin(), drawn[0].end(), 0x0000FFu), 20000) << "pen " << pen;
+        EXPECT_GT(std::count(drawn[0].begin(), drawn[0].end(), 0x0000FFu), 5000) << "pen " << pen;
         EXPECT_TRUE(drawn[0] == drawn[1]) << "pen " << pen;
     }
 }
