@@ -303,7 +303,7 @@ TEST(PlotWin, ReducedCurvesDrawTheSamePixels)
     for (int pen = 0; pen < 3; ++pen) {
         p.plot->clearCurves();
         PlotWinCurve& c = p.plot->addCurve();
-        c.setPen(RGB(0, 0, 255), pen == 2 ? PS_DOT : PS_SOLID, pen);
+        c.setPen(RGB(0, 0, 255), pen == 2 ? PS_DOT : PS_SOLID, pen % 2);
         // Each pixel column holds a run whose highest and lowest points lie 1 pixel beyond the
         // next ones, between a first and a last point in its middle.
         for (int x = 0; x < p.r.right - p.r.left; ++x) {
