@@ -56,6 +56,7 @@ struct KORVEL_API PlotWinParam {
     void IO(KFile& file);
 };
 
+// One point of a curve, in data units.
 struct PlotWinPoint {
     double X, Y;
 };

@@ -246,6 +246,7 @@ void KPlotWin::setHorzLimits()
     const double unit = xUnit();
     horzScroll->setRange(Divisions(floor(lo / unit)), Divisions(ceil(hi / unit)));
     horzScroll->setPageSize(horzDivs);
+    // The thumb follows the window also when the program or a new scale moved it.
     horzScroll->setCurVal(originX, false);
 }
 
@@ -263,6 +264,7 @@ void KPlotWin::setVertLimits()
     vertScroll->setCurVal(-(originY + vertDivs), false);
 }
 
+// The end event of a scroll action repeats the position: it draws nothing again.
 void KPlotWin::scrollBarHandler(KScrollBar* bar, ScrollBarEvent* e)
 {
     if (bar == vertScroll) {
