@@ -304,8 +304,7 @@ TEST(PlotWin, ReducedCurvesDrawTheSamePixels)
         p.plot->clearCurves();
         PlotWinCurve& c = p.plot->addCurve();
         c.setPen(RGB(0, 0, 255), pen == 2 ? PS_DOT : PS_SOLID, pen % 2);
-        // Each pixel column holds a run whose highest and lowest points lie 1 pixel beyond the
-        // next ones, between a first and a last point in its middle.
+        // In each pixel column: extremes 1 pixel beyond the next points, first and last in the middle.
         for (int x = 0; x < p.r.right - p.r.left; ++x) {
             const int a = 2 + random.below(30), offsets[8] = {0, 1 - a, -a, 2 - a, a - 1, a, a - 2, 0};
             for (int k = 0; k < 8; ++k)
