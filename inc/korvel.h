@@ -41,6 +41,7 @@
 #include "kcolordlg.h"
 #include "kpopprompt.h"
 #include "ktablewin.h"
+#include "kplotwin.h"
 #include "kapp.h"
 #include "kregistry.h"
 #include "kfile.h"
