@@ -3,7 +3,8 @@
 # make demo   build and install the x86_64 library, build examples/ against
 #             the installed tree, run the demo and save build/demo.png and,
 #             with its settings dialog open, build/demo-dialog.png, and with
-#             its input page open on a dropped-down list, build/demo-input.png
+#             its input page open on a dropped-down list, build/demo-input.png,
+#             and with its plot page open, build/demo-plot.png
 #
 # Both start with scripts/setup.sh, which installs missing Debian packages
 # (as root).
@@ -39,3 +40,4 @@ demo:
 	    build/demo-dialog.png
 	KORVEL_DEMO_INPUT=1 sh scripts/screenshot.sh build/demo-x86_64/bin/demo.exe "Demo Input" \
 	    build/demo-input.png
+	KORVEL_DEMO_PLOT=1 sh scripts/screenshot.sh build/demo-x86_64/bin/demo.exe "Demo Plot" build/demo-plot.png

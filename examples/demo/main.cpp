@@ -1,7 +1,7 @@
 // A small application on korvel.dll: a main window with a menu, a tool strip
 // and a status strip, whose work area holds a framed table, a grid of controls
 // and a tab window (layouts.h); File > Settings opens a dialog, File > Input
-// the input page (inputs.cpp).
+// the input page (inputs.cpp), File > Plot a signal and its spectrum (plots.cpp).
 // It starts through the library's WinMain; its exit code is the one set on
 // the application object when the main window goes away.
 //
@@ -9,11 +9,13 @@
 #include <korvel.h>
 #include "inputs.h"
 #include "layouts.h"
+#include "plots.h"
 #include <stdlib.h>
 
 namespace {
 
 enum { ID_SETTINGS = 101, ID_INPUT, ID_QUIT, ID_ABOUT };
+enum { ID_PLOT = 120 };
 
 // The settings dialog: OK and Cancel, and a note in its status strip.
 class SettingsDialog : public KDialog {
@@ -58,7 +60,7 @@ public:
     void makeMenu(HMENU& menu, HACCEL& accel) override
     {
         menu = MakeMenu(accel, MENU_POPUP, L"&File", MENU_ITEM, L"&Settings ...", ID_SETTINGS,
-                        MENU_ITEM, L"&Input ...", ID_INPUT, MENU_SEPARATOR,
+                        MENU_ITEM, L"&Input ...", ID_INPUT, MENU_ITEM, L"&Plot ...", ID_PLOT, MENU_SEPARATOR,
                         MENU_ITEM, L"&Quit\tCtrl+Q", ID_QUIT, MENU_POPUP_END, MENU_POPUP, L"&Help",
                         MENU_ITEM, L"&About", ID_ABOUT, MENU_POPUP_END, MENU_END);
     }
@@ -68,6 +70,8 @@ public:
             ShowModal(new SettingsDialog(this));
         else if (id == ID_INPUT)
             demo::ShowInputDialog(this, GetEnvironmentVariableW(L"KORVEL_DEMO_INPUT", nullptr, 0) > 0);
+        else if (id == ID_PLOT)
+            demo::ShowPlotDialog(this);
         else if (id == ID_QUIT)
             App->close();
     }
@@ -103,6 +107,9 @@ public:
         // With KORVEL_DEMO_INPUT set, the input page opens with a list dropped down.
         if (GetEnvironmentVariableW(L"KORVEL_DEMO_INPUT", nullptr, 0) > 0)
             PostMessageW(getMainWindow()->getWindow(), WM_COMMAND, ID_INPUT, 0);
+        // With KORVEL_DEMO_PLOT set, the plot page opens at once.
+        if (GetEnvironmentVariableW(L"KORVEL_DEMO_PLOT", nullptr, 0) > 0)
+            PostMessageW(getMainWindow()->getWindow(), WM_COMMAND, ID_PLOT, 0);
         if (closeAfter > 0)
             SetTimer(getMainWindow()->getWindow(), 1, closeAfter, closeTimer);
     }
