@@ -52,6 +52,7 @@ struct ScopePlotPoint {
     double X;
     double Y;
 };
+static_assert(sizeof(ScopePlotPoint) == 16, "a point is two doubles");
 
 // A curve of a scope plot: a pen and points joined in the order added. Made
 // by ScopePlot::addCurve and owned by the plot.

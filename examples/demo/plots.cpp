@@ -1,9 +1,10 @@
 // The demo's plot page: a measured signal (two sines in noise, 1,024 samples
 // in one second) over the magnitudes of its spectrum, each in a scope plot.
 // The signal is real, so only the half of the spectrum from the frequency 0
-// up is shown. The status strip reads out the cursor of the spectrum, which
-// starts on the strongest line.
+// up is shown. The status strip reads out both cursors; the spectrum's starts
+// on the strongest line.
 #include "plots.h"
+#include <initializer_list>
 #include <math.h>
 
 namespace demo {
@@ -39,9 +40,10 @@ public:
         form->attach(spectrum, SIDE_TOP, signal);
         form->attachOff(spectrum, SIDE_TOP, 6);
         fill();
-        // After the plot's own handler, so the cursor has already moved.
-        spectrum->_addEventHandler(new MouseEventHandler<PlotDialog>(
-            this, &PlotDialog::cursorMoved, ME_PRESS | ME_DRAG | ME_LEFT | ME_MIDDLE | ME_RIGHT));
+        // After the plots' own handlers, so the cursor has already moved.
+        for (ScopePlot* plot : {signal, spectrum})
+            plot->_addEventHandler(new MouseEventHandler<PlotDialog>(
+                this, &PlotDialog::cursorMoved, ME_PRESS | ME_DRAG | ME_LEFT | ME_MIDDLE | ME_RIGHT));
         configureAll(false);
         showCursor();
     }
@@ -69,6 +71,7 @@ private:
         signal->setTitle("Signal: %d samples in 1 s, t in s", SAMPLES);
         signal->setLimitsX(0, 1, 0.1);
         signal->setLimitsY(-2, 2, 0.5);
+        signal->setCursor(0.25);
 
         transform.compute(1.0);
         ScopePlotCurve* lines = spectrum->addCurve();
@@ -89,8 +92,11 @@ private:
     }
 
     void cursorMoved(KWindow*, MouseEvent*) { showCursor(); }
-    void showCursor() { mprintf("Cursor at f = %.4f cycles per sample; strongest line at %.4f",
-                                spectrum->getCursor(), peakFreq); }
+    void showCursor()
+    {
+        mprintf("t = %.3f s;  f = %.4f cycles per sample (strongest line at %.4f)", signal->getCursor(),
+                spectrum->getCursor(), peakFreq);
+    }
 
     ScopePlot* signal = nullptr;
     ScopePlot* spectrum = nullptr;
