@@ -8,16 +8,16 @@
 //         t(n) = complex{signal[n], 0.0};
 //     t.compute(1.0);                     // forward, scaled by 1/N
 //     for (int i = 0; i < t.numFreq(); ++i)
-//         spectrum->addPoint(t.getFreq(i), Magnitude(t[i]));
+//         spectrum->addPoint(t.getFreq(i), hypot(t[i].re, t[i].im));
 //
 // compute(F) sums output k + N/2 = sum over n of data[n] * exp(-i n k w),
 // w = 2 F pi / N, for k = -N/2 .. N/2 - 1 (N/2 truncated), one sine and one
 // cosine per term, so that its results are those of the plain sum to the last
 // bit. F = 1 is the forward transform divided by N (output N/2 is the
 // frequency 0, output 0 the frequency -0.5); F = -1 sums with the opposite
-// sign of the exponent and no scaling, which turns a forward result back into
-// its samples once the centring is undone (sample n of the inverse is output
-// n + N/2 - N, taken modulo N).
+// sign of the exponent and no scaling, which turns a forward result of even N
+// back into its samples once the centring is undone: load forward output (n + N/2) mod N
+// as sample n, and sample n of the result is output (n + N/2) mod N.
 //
 // numFreq() counts N + 1 outputs, from the frequency -0.5 to +0.5, but the sum
 // fills only outputs 0 .. 2 (N/2) - 1: the last one (the last two for odd N)

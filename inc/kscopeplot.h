@@ -139,7 +139,7 @@ protected:
 private:
     void exposeHandler(KWindow*, ExposeEvent*) { draw(); }
     void mouseHandler(KWindow*, MouseEvent* e);
-    void drawGridX(int y0, int cw, int ch);
+    void drawGridX(int y0, int ch);
     void drawGridY(int cw);
     void drawCurves();
 

@@ -179,7 +179,7 @@ void ScopePlot::draw()
     const int y0 = Y_to_y(0.0);
     image.setAlign(0, 4);
     image.textOut((left + right) / 2, ch / 2, title);
-    drawGridX(y0, cw, ch);
+    drawGridX(y0, ch);
     drawGridY(cw);
     drawCurves();
     updateDisplay();
@@ -187,7 +187,7 @@ void ScopePlot::draw()
 
 // Vertical grid lines with their labels under the plot area; the one at the
 // origin is drawn thick from the top down to the level of 0.
-void ScopePlot::drawGridX(int y0, int, int ch)
+void ScopePlot::drawGridX(int y0, int ch)
 {
     ForGrid(xMin, xMax, xStep, [&](double X) {
         const int x = X_to_x(X);

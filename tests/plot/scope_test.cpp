@@ -134,7 +134,9 @@ TEST(Scope, CurvesAndCursorFollowingRealPressesAndDrags)
     }
     plot->clearCurves();
     plot->setLimitsX(-2, 2, 1);
+    const int gdi = GetLibraryGDIObjectCount();
     plot->draw();
+    EXPECT_EQ(gdi, GetLibraryGDIObjectCount()) << "pens and bitmaps of a draw given back";
     EXPECT_EQ(nullptr, plot->getCurve(0));
     EXPECT_EQ(0, Picture(plot, false).all(0xFF0000)) << "cleared";
     // The cursor: drawn over the picture, not into it, wherever a press or drag puts it.
