@@ -104,6 +104,19 @@ TEST(Scope, GridAxesLabelsAndTitle)
         const int outside = p.all(INK) - p.count(a.left - 2, a.top - 2, a.right + 1, a.bottom + 1, INK);
         EXPECT_EQ(outside, inBoxes) << yMin;
     }
+    // Limits that would not end or would divide: a step of 0 or less, one too small for its sum, one
+    // lost in it, equal limits (then one unit wide). Each draw ends; min is at the left and max at the top.
+    struct Open { double min, max, step; };
+    const Open open[] = {{0, 1, 0}, {0, 1, -1}, {0, 1, 1e-300}, {1e20, 2e20, 1}, {2, 2, 1}};
+    for (const Open& o : open) {
+        plot->setLimitsX(o.min, o.max, o.step);
+        plot->setLimitsY(o.min, o.max, o.step);
+        plot->draw();
+        EXPECT_EQ(area[0], plot->X_to_x(o.min)) << o.min << " " << o.step;
+        EXPECT_EQ(area[1], plot->Y_to_y(o.max)) << o.min << " " << o.step;
+    }
+    EXPECT_EQ(area[2], plot->X_to_x(3));
+    EXPECT_EQ(area[3], plot->Y_to_y(1));
 }
 
 TEST(Scope, CurvesAndCursorFollowingRealPressesAndDrags)
