@@ -33,7 +33,9 @@
 //   or height, count as a span of one data unit or one pixel in the
 //   conversions, so xMin maps to left and yMax to top;
 // - a pixel position is truncated toward zero and kept within +-2^27, the
-//   range GDI draws in, so that far points still draw toward the right side.
+//   range GDI draws in, so that a line to a far point still leaves in its
+//   direction;
+// - a window without area draws nothing and keeps its last picture.
 #ifndef KORVEL_KSCOPEPLOT_H
 #define KORVEL_KSCOPEPLOT_H
 
