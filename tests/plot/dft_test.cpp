@@ -1,5 +1,5 @@
 // The Fourier transform against one written here (radix 2, the plain sum for odd lengths), the
-// round trip, the small cases, copies and the trace.
+// round trip, the small cases and the trace.
 #include <gtest/gtest.h>
 #include <complex>
 #include "test_support.h"
