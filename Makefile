@@ -4,8 +4,9 @@
 #             the installed tree, run the demo and save build/demo.png and,
 #             with its settings dialog open, build/demo-dialog.png, and with
 #             its input page open on a dropped-down list, build/demo-input.png,
-#             and with its table page open, scrolled and editing a note,
-#             build/demo-table.png
+#             with its table page open, scrolled and editing a note,
+#             build/demo-table.png, and with its plot page open,
+#             build/demo-plot.png
 #
 # Both start with scripts/setup.sh, which installs missing Debian packages
 # (as root).
@@ -43,3 +44,5 @@ demo:
 	    build/demo-input.png
 	KORVEL_DEMO_TABLE=1 sh scripts/screenshot.sh build/demo-x86_64/bin/demo.exe "Demo Table" \
 	    build/demo-table.png
+	KORVEL_DEMO_PLOT=1 sh scripts/screenshot.sh build/demo-x86_64/bin/demo.exe "Demo Plot" \
+	    build/demo-plot.png

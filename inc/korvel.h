@@ -50,5 +50,7 @@
 #include "kpath.h"
 #include "kdir.h"
 #include "kservices.h"
+#include "kdft.h"
+#include "kscopeplot.h"
 
 #endif

@@ -1,7 +1,8 @@
 // A small application on korvel.dll: a main window with a menu, a tool strip
 // and a status strip, whose work area holds a framed table, a grid of controls
 // and a tab window (layouts.h); File > Settings opens a dialog, File > Input
-// the input page (inputs.cpp), File > Table a table of measurements (table.cpp).
+// the input page (inputs.cpp), File > Table a table of measurements (table.cpp),
+// File > Plot a signal and its spectrum (plots.cpp).
 // It starts through the library's WinMain; its exit code is the one set on
 // the application object when the main window goes away.
 //
@@ -9,12 +10,13 @@
 #include <korvel.h>
 #include "inputs.h"
 #include "layouts.h"
+#include "plots.h"
 #include "table.h"
 #include <stdlib.h>
 
 namespace {
 
-enum { ID_SETTINGS = 101, ID_INPUT, ID_QUIT, ID_ABOUT, ID_TABLE };
+enum { ID_SETTINGS = 101, ID_INPUT, ID_QUIT, ID_ABOUT, ID_TABLE, ID_PLOT };
 
 // The settings dialog: OK and Cancel, and a note in its status strip.
 class SettingsDialog : public KDialog {
@@ -60,7 +62,7 @@ public:
     {
         menu = MakeMenu(accel, MENU_POPUP, L"&File", MENU_ITEM, L"&Settings ...", ID_SETTINGS,
                         MENU_ITEM, L"&Input ...", ID_INPUT, MENU_ITEM, L"&Table ...", ID_TABLE,
-                        MENU_SEPARATOR,
+                        MENU_ITEM, L"&Plot ...", ID_PLOT, MENU_SEPARATOR,
                         MENU_ITEM, L"&Quit\tCtrl+Q", ID_QUIT, MENU_POPUP_END, MENU_POPUP, L"&Help",
                         MENU_ITEM, L"&About", ID_ABOUT, MENU_POPUP_END, MENU_END);
     }
@@ -72,6 +74,8 @@ public:
             demo::ShowInputDialog(this, GetEnvironmentVariableW(L"KORVEL_DEMO_INPUT", nullptr, 0) > 0);
         else if (id == ID_TABLE)
             demo::ShowTableDialog(this, GetEnvironmentVariableW(L"KORVEL_DEMO_TABLE", nullptr, 0) > 0);
+        else if (id == ID_PLOT)
+            demo::ShowPlotDialog(this);
         else if (id == ID_QUIT)
             App->close();
     }
@@ -110,6 +114,9 @@ public:
         // With KORVEL_DEMO_TABLE set, the table page opens scrolled, a note being edited.
         if (GetEnvironmentVariableW(L"KORVEL_DEMO_TABLE", nullptr, 0) > 0)
             PostMessageW(getMainWindow()->getWindow(), WM_COMMAND, ID_TABLE, 0);
+        // With KORVEL_DEMO_PLOT set, the plot page opens at once.
+        if (GetEnvironmentVariableW(L"KORVEL_DEMO_PLOT", nullptr, 0) > 0)
+            PostMessageW(getMainWindow()->getWindow(), WM_COMMAND, ID_PLOT, 0);
         if (closeAfter > 0)
             SetTimer(getMainWindow()->getWindow(), 1, closeAfter, closeTimer);
     }
