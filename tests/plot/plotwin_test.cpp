@@ -34,8 +34,7 @@ struct Plot {
     void drag(int x0, int y0, int x1, int y1)
     {
         SendMouseAt(*area, x0, y0, {MOUSEEVENTF_LEFTDOWN});
-        SendMouseAt(*area, (x0 + x1) / 2, (y0 + y1) / 2, {});
-        SendMouseAt(*area, x1, y1, {MOUSEEVENTF_LEFTUP});
+        SendMouseAt(*area, (x0 + x1) / 2, (y0 + y1) / 2, {}), SendMouseAt(*area, x1, y1, {MOUSEEVENTF_LEFTUP});
         PumpMessages();
     }
     std::string label(int i) { return Narrow(plot->getStatusLabel(i)->getText()); }
@@ -82,8 +81,9 @@ TEST(PlotWin, ScaleStripsStepThroughOneTwoFive)
     }
 }
 
-// Conversions at the edges of the plot area, truncated toward zero, after scrolling 3 divisions.
-TEST(PlotWin, DataToPixelsAtTheEdges)
+// Conversions at the edges of the plot area, truncated toward zero, after scrolling 3 divisions;
+// bands at the edges.
+TEST(PlotWin, DataToPixelsAndBandsAtTheEdges)
 {
     Plot p;
     p.param.xExp = 1, p.param.yMant = 1;
@@ -99,6 +99,26 @@ TEST(PlotWin, DataToPixelsAtTheEdges)
     EXPECT_EQ(p.plot->X_to_x(30.0 - (p.r.left + 0.5) * dX), 0) << "toward zero, not down";
     EXPECT_EQ(p.plot->Y_to_y(-4.0 + dY / 2), p.r.bottom - 1) << "0.5 pixels up truncates to bottom - 0.5";
     EXPECT_EQ(p.plot->Y_to_y(12.0 - dY / 2), p.r.top);
+    // Bands are clipped to the visible range; clearCurves removes curves and bands.
+    p.param.xExp = 0, p.param.yMant = 0;
+    p.plot->setOrigin(-2, 0);
+    p.plot->addBand(1.0, 4.5).setColor(RGB(0, 255, 0));
+    p.plot->addBand(9.5, 30.0).setColor(RGB(0, 0, 255));
+    p.redraw();
+    const std::vector<DWORD> px = Pixels(p.plot->getImage());
+    const long W = p.plot->getImage().Width(), y = p.r.top + (p.r.bottom - p.r.top) * 3 / 16;
+    const int b4 = p.plot->X_to_x(4.5), b9 = p.plot->X_to_x(9.5);
+    struct Spot { long x, y; DWORD colour; } spots[] = {
+        {p.r.left - 1, y, 0xE9E9E9}, {p.r.left + 1, y, 0x00FF00}, {b4 - 1, y, 0x00FF00},
+        {b4 + 1, y, 0xFFFFFF},       {b9 + 1, y, 0x0000FF},       {p.r.right - 1, y, 0x0000FF},
+        {p.r.right + 1, y, 0xE9E9E9}, {p.r.left + 1, p.r.top + 1, 0x00FF00},
+        {p.r.left + 1, p.r.bottom + 1, 0xE9E9E9}, {p.r.left + 1, p.r.top - 1, 0xE9E9E9}};
+    for (const Spot& s : spots)
+        EXPECT_EQ(px[(size_t)(s.y * W + s.x)] & 0xFFFFFF, s.colour) << s.x << "," << s.y;
+    p.plot->clearCurves();
+    EXPECT_EQ(std::make_pair(p.plot->numCurves(), p.plot->numBands()), std::make_pair(0, 0));
+    p.redraw();
+    EXPECT_EQ(Pixels(p.plot->getImage())[(size_t)(y * W + p.r.left + 1)] & 0xFFFFFF, 0xFFFFFFu);
 }
 
 // Presses above and right of the plot area place cursors, middle presses on handles switch them
@@ -161,31 +181,6 @@ TEST(PlotWin, CursorsDraggedAndReleasedOutside)
         EXPECT_EQ(d.axis ? p.param.yCurOn[0] : p.param.xCurOn[0], d.on) << where;
         EXPECT_EQ(p.label(3 * d.axis).empty(), !d.on) << where;
     }
-}
-
-// Bands are clipped to the visible range; clearCurves removes curves and bands.
-TEST(PlotWin, BandsClippedAndCleared)
-{
-    Plot p;
-    p.plot->setOrigin(-2, 0);
-    p.plot->addBand(1.0, 4.5).setColor(RGB(0, 255, 0));
-    p.plot->addBand(9.5, 30.0).setColor(RGB(0, 0, 255));
-    p.redraw();
-    const std::vector<DWORD> px = Pixels(p.plot->getImage());
-    const long W = p.plot->getImage().Width(), y = p.r.top + (p.r.bottom - p.r.top) * 3 / 16;
-    auto at = [&](long x, long yy) { return px[(size_t)(yy * W + x)] & 0xFFFFFF; };
-    const int b4 = p.plot->X_to_x(4.5), b9 = p.plot->X_to_x(9.5);
-    struct Spot { long x, y; DWORD colour; } spots[] = {
-        {p.r.left - 1, y, 0xE9E9E9}, {p.r.left + 1, y, 0x00FF00}, {b4 - 1, y, 0x00FF00},
-        {b4 + 1, y, 0xFFFFFF},       {b9 + 1, y, 0x0000FF},       {p.r.right - 1, y, 0x0000FF},
-        {p.r.right + 1, y, 0xE9E9E9}, {p.r.left + 1, p.r.top + 1, 0x00FF00},
-        {p.r.left + 1, p.r.bottom + 1, 0xE9E9E9}, {p.r.left + 1, p.r.top - 1, 0xE9E9E9}};
-    for (const Spot& s : spots)
-        EXPECT_EQ(at(s.x, s.y), s.colour) << s.x << "," << s.y;
-    p.plot->clearCurves();
-    EXPECT_EQ(std::make_pair(p.plot->numCurves(), p.plot->numBands()), std::make_pair(0, 0));
-    p.redraw();
-    EXPECT_EQ(Pixels(p.plot->getImage())[(size_t)(y * W + p.r.left + 1)] & 0xFFFFFF, 0xFFFFFFu);
 }
 
 // Scroll ranges from the data, and real clicks on the bars' arrows and page areas scroll the

@@ -48,8 +48,7 @@ static SIZE Extent(const std::string& text)
     KMemDC dc(1, 1);
     dc.setFont(DEFAULT_FIXED_FONT);
     SIZE s = {0, 0};
-    GetTextExtentPoint32A(dc, text.c_str(), (int)text.size(), &s);
-    return s;
+    return GetTextExtentPoint32A(dc, text.c_str(), (int)text.size(), &s), s;
 }
 
 // Where a text of the fixed font goes, 1 pixel spare: anchored centre/top, or right/middle.
