@@ -23,4 +23,18 @@ private:
     int (*run)();
 };
 
+// The best time of rounds calls of f, in milliseconds.
+template <class F>
+double Best(int rounds, F f)
+{
+    double best = 1e9;
+    for (int r = 0; r < rounds; ++r) {
+        const double start = get_time();
+        f();
+        const double t = get_time() - start;
+        best = t < best ? t : best;
+    }
+    return best * 1000;
+}
+
 #endif

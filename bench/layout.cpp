@@ -15,19 +15,6 @@ struct BenchForm : KForm {
     using KForm::init;
 };
 
-template <class F>
-double Best(int rounds, F f)
-{
-    double best = 1e9;
-    for (int r = 0; r < rounds; ++r) {
-        const double start = get_time();
-        f();
-        const double t = get_time() - start;
-        best = t < best ? t : best;
-    }
-    return best * 1000;
-}
-
 void Measure(KWindow* stage, int n)
 {
     auto* form = new BenchForm;

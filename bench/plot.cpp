@@ -12,19 +12,6 @@
 
 namespace {
 
-template <class F>
-double Best(int rounds, F f)
-{
-    double best = 1e9;
-    for (int r = 0; r < rounds; ++r) {
-        const double start = get_time();
-        f();
-        const double t = get_time() - start;
-        best = t < best ? t : best;
-    }
-    return best * 1000;
-}
-
 // A noisy sine over 10 divisions.
 std::vector<PlotWinPoint> Data(int points)
 {

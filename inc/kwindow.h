@@ -318,6 +318,9 @@ public:
 protected:
     KWindow();
     void init(KWindow* parent, KArgList* args);
+    // After init: a width or height that args did not give counts as none
+    // (Wine reports one anyway), so that configure sizes the window.
+    void forgetUngivenSize(KArgList* args, bool width = true, bool height = true);
 
     // Dispatch helpers of the window procedure.
     void _showTree(bool on, bool top);

@@ -47,6 +47,17 @@ void KWindow::init(KWindow* p, KArgList* args)
     }
 }
 
+// Wine reports a client area for a window made without a size (the size of
+// its edges); a width or height never given counts as none, so that the
+// window's configure sizes it the same way on Windows and Wine.
+void KWindow::forgetUngivenSize(KArgList* args, bool width, bool height)
+{
+    if (width && !(args && (args->isSet(WA_WIDTH) || args->isSet(WA_CLIENT_WIDTH))))
+        clientWidth = 0;
+    if (height && !(args && (args->isSet(WA_HEIGHT) || args->isSet(WA_CLIENT_HEIGHT))))
+        clientHeight = 0;
+}
+
 void KWindow::setValues(KArgList* args)
 {
     if (!args)

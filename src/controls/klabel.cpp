@@ -28,13 +28,7 @@ KLabel* MakeLabel(KWindow* parent, KArgList* args, const KString& text, int fiel
 void KLabel::init(KWindow* parent, KArgList* args)
 {
     KWindow::init(parent, args);
-    // Wine reports the client area of a window made without a size as the
-    // whole edge-sized window; a size never given counts as none, so that
-    // configure fits the window to its text on Windows and Wine alike.
-    if (!args || !(args->isSet(WA_WIDTH) || args->isSet(WA_CLIENT_WIDTH)))
-        clientWidth = 0;
-    if (!args || !(args->isSet(WA_HEIGHT) || args->isSet(WA_CLIENT_HEIGHT)))
-        clientHeight = 0;
+    forgetUngivenSize(args); // configure fits the window to its text
     _addEventHandler(new ExposeEventHandler<KLabel>(this, &KLabel::exposeHandler));
     configure(false);
 }

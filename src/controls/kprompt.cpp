@@ -30,12 +30,7 @@ KPromptBase::~KPromptBase()
 void KPromptBase::init(KWindow* parent, KArgList* args)
 {
     KWindow::init(parent, args);
-    // As for labels: a size never given counts as none, so that configure
-    // fits the field on Windows and Wine alike.
-    if (!args || !(args->isSet(WA_WIDTH) || args->isSet(WA_CLIENT_WIDTH)))
-        clientWidth = 0;
-    if (!args || !(args->isSet(WA_HEIGHT) || args->isSet(WA_CLIENT_HEIGHT)))
-        clientHeight = 0;
+    forgetUngivenSize(args); // configure fits the field
     if (hasEdit)
         createEdit();
     configure(false);

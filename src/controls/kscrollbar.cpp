@@ -29,12 +29,8 @@ KScrollBar* MakeScrollBar(KWindow* parent, KArgList* args)
 void KScrollBar::initBar(KWindow* p, KArgList* args)
 {
     KWindow::init(p, args);
-    // As for labels: Wine gives a window made without a size a client area
-    // anyway; a size never given counts as none, to take the system's.
-    if (!args || !(args->isSet(WA_WIDTH) || args->isSet(WA_CLIENT_WIDTH)))
-        clientWidth = orientation == 1 ? 0 : clientWidth;
-    if (!args || !(args->isSet(WA_HEIGHT) || args->isSet(WA_CLIENT_HEIGHT)))
-        clientHeight = orientation == 0 ? 0 : clientHeight;
+    // Across the bar, a thickness never given takes the system's.
+    forgetUngivenSize(args, orientation == 1, orientation == 0);
     _addEventHandler(new ResizeEventHandler<KScrollBar>(this, &KScrollBar::resized));
     createControl();
     configure(false);

@@ -91,12 +91,7 @@ static SIZE CharSize(HFONT font)
 void KTableWin::init(KWindow* p, KArgList* args)
 {
     KWindow::init(p, args);
-    // Wine gives a child made without a size a client area anyway; a size
-    // never given counts as none, so configure sizes the table to its columns.
-    if (!args || !(args->isSet(WA_WIDTH) || args->isSet(WA_CLIENT_WIDTH)))
-        clientWidth = 0;
-    if (!args || !(args->isSet(WA_HEIGHT) || args->isSet(WA_CLIENT_HEIGHT)))
-        clientHeight = 0;
+    forgetUngivenSize(args); // configure sizes the table to its columns
     _addEventHandler(new ResizeEventHandler<KTableWin>(this, &KTableWin::resizeHandler));
     if (cellHeight == 0)
         cellHeight = CharSize(font).cy + 2 * cellMargin;
