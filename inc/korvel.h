@@ -39,6 +39,7 @@
 #include "ktoplevel.h"
 #include "kdialog.h"
 #include "kcolordlg.h"
+#include "kfiledlg.h"
 #include "kpopprompt.h"
 #include "ktablewin.h"
 #include "kplotwin.h"

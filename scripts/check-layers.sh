@@ -35,7 +35,7 @@ header_layer() {
         kform.h|kmatrix.h|ktoplevel.h|kframe.h|krowcol.h|kgrid.h|kscrolled.h|ktabwin.h) echo layout ;;
         klabel.h|ktooltip.h|kbuttonbar.h|kmessagewin.h|klistbox.h|keditcontrol.h|kscrollbar.h) echo controls ;;
         kprompt.h|krangebtn.h|kcombo.h|kcolorprompt.h) echo controls ;;
-        kdialog.h|kpopprompt.h|kcolordlg.h) echo dialogs ;;
+        kdialog.h|kpopprompt.h|kcolordlg.h|kfiledlg.h) echo dialogs ;;
         ktablewin.h) echo table ;;
         kplotwin.h|kscopeplot.h|kdft.h) echo plot ;;
         korvel.h) echo top ;;
