@@ -1,6 +1,5 @@
-// The file and directory choosers answered through their real dialogs: names typed and OK
-// clicked, Cancel by Escape, the overwrite prompt answered, a multi-selection, the directory
-// kept for the next dialog, and the directory chooser with its file controls hidden.
+// The choosers answered through their real dialogs: names typed, Escape, the overwrite prompt,
+// a multi-selection, the directory kept, and the directory chooser with its file controls hidden.
 #include <gtest/gtest.h>
 #include "test_support.h"
 
@@ -9,23 +8,10 @@ namespace {
 // What the timer does to the next chooser of this thread: type, then OK or Escape.
 struct Answer {
     std::wstring typed;
-    bool cancel = false;
     std::function<void(HWND)> look;
     int prompts = 0, ticks = 0;
-    bool acted = false, forced = false;
-};
-Answer answer;
-
-void Type(const std::wstring& text)
-{
-    for (wchar_t c : text) {
-        const SHORT k = VkKeyScanW(c);
-        if (k & 0x100)
-            SendKeys({VK_SHIFT, (WORD)(k & 0xff)});
-        else
-            SendKeys({(WORD)(k & 0xff)});
-    }
-}
+    bool cancel = false, acted = false, forced = false;
+} answer;
 
 void CALLBACK Step(HWND, UINT, UINT_PTR, DWORD)
 {
@@ -36,17 +22,13 @@ void CALLBACK Step(HWND, UINT, UINT_PTR, DWORD)
         return;
     }
     HWND prompt = FindMessageBox(IDYES);
-    if (prompt && !GetDlgItem(prompt, cmb2)) {
-        ++answer.prompts;
-        PostMessageW(prompt, WM_COMMAND, IDYES, (LPARAM)GetDlgItem(prompt, IDYES));
-        return;
-    }
+    if (prompt && !GetDlgItem(prompt, cmb2))
+        return (void)PostMessageW(prompt, WM_COMMAND, IDYES, 0), (void)++answer.prompts;
     HWND dlg = FindMessageBox(cmb2);
     if (!dlg || answer.acted || answer.ticks < 5)
         return;
     answer.acted = true;
-    if (answer.look)
-        answer.look(dlg);
+    answer.look ? answer.look(dlg) : (void)0;
     Activate(dlg);
     if (answer.cancel)
         return SendKeys({VK_ESCAPE});
@@ -54,7 +36,10 @@ void CALLBACK Step(HWND, UINT, UINT_PTR, DWORD)
     HWND name = GetDlgItem(dlg, cmb13) ? GetDlgItem(dlg, cmb13) : GetDlgItem(dlg, edt1);
     if (IsWindowVisible(name))
         SendMouseAt(name, 8, 6, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
-    Type(answer.typed);
+    for (wchar_t c : answer.typed) {
+        const SHORT k = VkKeyScanW(c);
+        k & 0x100 ? SendKeys({VK_SHIFT, (WORD)(k & 0xff)}) : SendKeys({(WORD)(k & 0xff)});
+    }
     SendKeys({VK_RETURN});
 }
 
@@ -62,13 +47,10 @@ void CALLBACK Step(HWND, UINT, UINT_PTR, DWORD)
 template <class F>
 bool Answered(const std::wstring& typed, F run, bool cancel = false)
 {
-    answer = Answer();
-    answer.typed = typed, answer.cancel = cancel;
+    answer = Answer(), answer.typed = typed, answer.cancel = cancel;
     const UINT_PTR timer = SetTimer(nullptr, 0, 100, Step);
     run();
     KillTimer(nullptr, timer);
-    if (!answer.acted || answer.forced)
-        printf("chooser: acted %d forced %d ticks %d\n", answer.acted, answer.forced, answer.ticks);
     return answer.acted && !answer.forced;
 }
 
@@ -76,31 +58,7 @@ KString At(const ScratchDir& dir, const wchar_t* name) { return KString(dir.file
 
 }
 
-TEST(FileChooser, TypedNamesCancelAndOverwritePrompt)
-{
-    ScratchDir dir;
-    WriteBytes(dir.file(L"a.dat"), {1});
-    WriteBytes(dir.file(L"b.dat"), {2});
-    KFileDlg dlg;
-    dlg.setFilter(L"Data", L"*.dat");
-    dlg.setInitialDir(dir.path().c_str(), false);
-    KString got;
-    ASSERT_TRUE(Answered(L"a.dat", [&] { got = dlg.getOpenFileName(nullptr, L"Open"); }));
-    EXPECT_EQ(Narrow(At(dir, L"a.dat")), Narrow(got));
-    EXPECT_TRUE(dlg.getFlags() & OFN_FILEMUSTEXIST);
-    ASSERT_TRUE(Answered(L"", [&] { got = dlg.getOpenFileName(nullptr, L"Open"); }, true));
-    EXPECT_TRUE(got.isNull()) << Narrow(got);
-    EXPECT_FALSE(dlg.setDefaultExt(L"toolong"));
-    EXPECT_TRUE(dlg.setDefaultExt(L"dat"));
-    ASSERT_TRUE(Answered(L"b", [&] { got = dlg.getSaveAsFileName(nullptr, L"Save"); }));
-    EXPECT_EQ(Narrow(At(dir, L"b.dat")), Narrow(got));
-    EXPECT_EQ(1, answer.prompts) << "the overwrite prompt of an existing file";
-    ASSERT_TRUE(Answered(L"new", [&] { got = dlg.getSaveAsFileName(nullptr, L"Save"); }));
-    EXPECT_EQ(Narrow(At(dir, L"new.dat")), Narrow(got));
-    EXPECT_EQ(0, answer.prompts);
-}
-
-TEST(FileChooser, MultiSelectionSortedAndDirectoryKept)
+TEST(FileChooser, TypedNamesCancelPromptMultiSelectionAndKeptDirectory)
 {
     ScratchDir dir;
     CreateDirectoryW(dir.file(L"sub").c_str(), nullptr);
@@ -108,61 +66,54 @@ TEST(FileChooser, MultiSelectionSortedAndDirectoryKept)
         WriteBytes(dir.file(name), {3});
     KFileDlg dlg;
     dlg.setInitialDir(dir.path().c_str(), false);
-    KArray<KString> got;
-    ASSERT_TRUE(Answered(L"\"b.dat\" \"a.dat\"", [&] { got = dlg.getOpenFileNames(nullptr, L"Many"); }));
-    ASSERT_EQ(2, got.count());
-    EXPECT_EQ(Narrow(At(dir, L"a.dat")), Narrow(got[0]));
-    EXPECT_EQ(Narrow(At(dir, L"b.dat")), Narrow(got[1]));
-    EXPECT_FALSE(dlg.getFlags() & OFN_ALLOWMULTISELECT);
-    KString one;
-    ASSERT_TRUE(Answered(L"sub\\c.dat", [&] { one = dlg.getOpenFileName(nullptr, L"Open"); }));
-    EXPECT_EQ(Narrow(At(dir, L"sub\\c.dat")), Narrow(one));
+    EXPECT_TRUE(!dlg.setDefaultExt(L"toolong") && dlg.setDefaultExt(L"dat"));
+    KArray<KString> many;
+    ASSERT_TRUE(Answered(L"\"b.dat\" \"a.dat\"", [&] { many = dlg.getOpenFileNames(nullptr, L"Many"); }));
+    ASSERT_EQ(2, many.count());
+    EXPECT_EQ(Narrow(At(dir, L"a.dat")) + " " + Narrow(At(dir, L"b.dat")), Narrow(many[0]) + " " + Narrow(many[1]));
+    const struct { const wchar_t* typed; bool save, cancel; const wchar_t* pathInDir; int prompts; } cases[] = {
+        {L"a.dat", false, false, L"a.dat", 0}, {L"", false, true, nullptr, 0},
+        {L"b", true, false, L"b.dat", 1},      {L"new", true, false, L"new.dat", 0},
+        {L"sub\\c.dat", false, false, L"sub\\c.dat", 0}, {L"d.dat", false, false, L"sub\\d.dat", 0}};
+    for (const auto& c : cases) {
+        KString got;
+        ASSERT_TRUE(Answered(c.typed, [&] {
+            got = c.save ? dlg.getSaveAsFileName(nullptr, L"Save") : dlg.getOpenFileName(nullptr, L"Open");
+        }, c.cancel)) << Narrow(c.typed);
+        EXPECT_EQ(c.pathInDir ? Narrow(At(dir, c.pathInDir)) : "", Narrow(got)) << Narrow(c.typed);
+        EXPECT_EQ(c.prompts, answer.prompts) << Narrow(c.typed);
+    }
     EXPECT_EQ(Narrow(At(dir, L"sub\\")), Narrow(dlg.getInitialDir())) << "a drive: the directory follows";
-    ASSERT_TRUE(Answered(L"d.dat", [&] { one = dlg.getOpenFileName(nullptr, L"Open"); }));
-    EXPECT_EQ(Narrow(At(dir, L"sub\\d.dat")), Narrow(one));
-    dlg.setUpdateDir(false);
-    dlg.setInitialDir(L"", false);
-    ASSERT_TRUE(Answered(L"c.dat", [&] { one = dlg.getOpenFileName(nullptr, L"Open"); }));
-    EXPECT_EQ(Narrow(At(dir, L"sub\\")), Narrow(dlg.getInitialDir())) << "kept without update";
-}
-
-TEST(FileChooser, InitialDirectoryWithMacroIsCreated)
-{
-    ScratchDir dir;
+    EXPECT_EQ((DWORD)(OFN_FILEMUSTEXIST | OFN_OVERWRITEPROMPT), dlg.getFlags() & (OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_OVERWRITEPROMPT));
     EnvVar root(L"KFILEDLG_ROOT", dir.path().c_str());
-    KFileDlg dlg;
     dlg.setInitialDir(L"[KFILEDLG_ROOT]made", true);
     EXPECT_EQ(Narrow(At(dir, L"made")), Narrow(dlg.getInitialDir()));
-    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(dir.file(L"made").c_str()));
     dlg.setInitialDir(L"[KFILEDLG_ROOT]other", false);
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(dir.file(L"made").c_str()));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(dir.file(L"other").c_str()));
     dlg.setInitialPath(L"c:\\x\\y\\name.txt");
     EXPECT_EQ("c:\\x\\y\\", Narrow(dlg.getInitialDir()));
 }
 
-TEST(DirChooser, ReturnsTheDirectoryItWasOpenedIn)
+TEST(DirChooser, ReturnsTheDirectoryItWasOpenedInWithFileControlsHidden)
 {
     ScratchDir dir;
     CreateDirectoryW(dir.file(L"sub").c_str(), nullptr);
     KDirDlg dlg;
-    dlg.setTitle(L"Folder");
     dlg.setInitialDir(dir.file(L"sub").c_str());
-    std::vector<int> shown;
-    std::wstring edit(16, L'\0');
-    bool listFocused = false;
+    std::vector<int> seen; // visible: the file labels, edit, lists, OK; then the focus on the directory list
+    wchar_t edit[16] = L"";
     KString got;
     ASSERT_TRUE(Answered(L"", [&] {
         answer.look = [&](HWND d) {
             for (int id : {stc2, stc3, edt1, lst1, cmb1, lst2, IDOK})
-                shown.push_back(IsWindowVisible(GetDlgItem(d, id)) ? 1 : 0);
-            edit.resize(GetDlgItemTextW(d, edt1, &edit[0], 16));
-            listFocused = GetFocus() == GetDlgItem(d, lst2);
+                seen.push_back(IsWindowVisible(GetDlgItem(d, id)) ? 1 : 0);
+            seen.push_back(GetFocus() == GetDlgItem(d, lst2));
+            GetDlgItemTextW(d, edt1, edit, 16);
         };
         got = dlg.getDirName(nullptr);
     }));
-    EXPECT_EQ((std::vector<int>{0, 0, 0, 0, 0, 1, 1}), shown);
+    EXPECT_EQ((std::vector<int>{0, 0, 0, 0, 0, 1, 1, 1}), seen);
     EXPECT_EQ("Junk", Narrow(edit));
-    EXPECT_TRUE(listFocused);
-    EXPECT_EQ(Narrow(At(dir, L"sub\\")), Narrow(got));
-    EXPECT_EQ(Narrow(got), Narrow(dlg.getInitDir()));
+    EXPECT_EQ(Narrow(At(dir, L"sub\\")) + "|" + Narrow(At(dir, L"sub\\")), Narrow(got) + "|" + Narrow(dlg.getInitDir()));
 }
