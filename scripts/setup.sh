@@ -14,6 +14,11 @@ PACKAGES="cmake make g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools \
 PACKAGES="$PACKAGES fonts-wine libxrender1 libxrandr2 libxi6 libxinerama1 \
   libxcomposite1 libxcursor1 libxfixes3 libxxf86vm1"
 
+# Printing: a CUPS scheduler with a PDF printer (scripts/cups.sh), libcups
+# that Wine loads at run time (only a recommendation of Wine's package), and
+# poppler's tools that turn the printed PDFs into pictures for the tests.
+PACKAGES="$PACKAGES cups-daemon cups-client printer-driver-cups-pdf libcups2 poppler-utils"
+
 missing=""
 for p in $PACKAGES; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

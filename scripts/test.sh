@@ -15,6 +15,11 @@ root=$PWD
 run=$root/scripts/wine-run.sh
 status=0
 
+# The PDF printer the printing tests print to; Wine asks CUPS for printers
+# when a program starts, so the scheduler comes first.
+sh "$root/scripts/cups.sh" start || exit 1
+trap 'sh "$root/scripts/cups.sh" stop' EXIT
+
 # Prefix, display and wine server of the x86_64 tree, before the first test.
 "$run" --start "$root/build/x86_64" >/dev/null || exit 1
 
