@@ -6,7 +6,9 @@
 #             its input page open on a dropped-down list, build/demo-input.png,
 #             with its table page open, scrolled and editing a note,
 #             build/demo-table.png, and with its plot page open,
-#             build/demo-plot.png
+#             build/demo-plot.png; it prints two pages of the table report to
+#             the PDF printer and keeps the first as build/demo-print.png, and
+#             saves the print preview as build/demo-preview.png
 #
 # Both start with scripts/setup.sh, which installs missing Debian packages
 # (as root).
@@ -46,3 +48,7 @@ demo:
 	    build/demo-table.png
 	KORVEL_DEMO_PLOT=1 sh scripts/screenshot.sh build/demo-x86_64/bin/demo.exe "Demo Plot" \
 	    build/demo-plot.png
+	sh scripts/demo-print.sh build/demo-x86_64/bin/demo.exe build/demo-print.png
+	KORVEL_DEMO_PREVIEW=1 sh scripts/screenshot.sh build/demo-x86_64/bin/demo.exe "Demo Print Preview" \
+	    build/demo-preview.png
+	sh scripts/cups.sh stop

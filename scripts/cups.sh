@@ -17,8 +17,10 @@ QUEUE=KorvelPDF
 OUT=/var/spool/cups-pdf/korvel
 PIDFILE=/tmp/korvel-cupsd.pid
 PPD=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
+# The scheduler's local socket: the first place libcups (and so Wine) looks.
+SOCK=/run/cups/cups.sock
 
-running() { lpstat -r 2>/dev/null | grep -q 'is running'; }
+running() { [ -S "$SOCK" ] && lpstat -h "$SOCK" -r 2>/dev/null | grep -q 'is running'; }
 
 wait_until() {
     i=0
@@ -30,7 +32,7 @@ wait_until() {
     return 1
 }
 
-queue_ready() { lpstat -d 2>/dev/null | grep -q "$QUEUE"; }
+queue_ready() { lpstat -h "$SOCK" -d 2>/dev/null | grep -q "$QUEUE"; }
 
 start() {
     if ! command -v cupsd >/dev/null 2>&1; then
@@ -53,12 +55,12 @@ start() {
         wait_until running || { echo "cups: the scheduler did not start" >&2; return 1; }
     fi
     if ! queue_ready; then
-        lpadmin -p "$QUEUE" -E -v cups-pdf:/ -P "$PPD" -o printer-is-shared=false || return 1
-        lpadmin -d "$QUEUE" || return 1
+        lpadmin -h "$SOCK" -p "$QUEUE" -E -v cups-pdf:/ -P "$PPD" -o printer-is-shared=false || return 1
+        lpadmin -h "$SOCK" -d "$QUEUE" || return 1
         wait_until queue_ready || { echo "cups: the queue $QUEUE is not the default" >&2; return 1; }
     fi
-    cupsenable "$QUEUE" 2>/dev/null
-    cupsaccept "$QUEUE" 2>/dev/null
+    cupsenable -h "$SOCK" "$QUEUE" 2>/dev/null
+    cupsaccept -h "$SOCK" "$QUEUE" 2>/dev/null
     return 0
 }
 

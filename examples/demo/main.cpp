@@ -1,7 +1,8 @@
 // A small application on korvel.dll: a main window with a menu, a tool strip
 // and a status strip, whose work area holds a framed table, a grid of controls
 // and a tab window (layouts.h); File > Settings opens a dialog, File > Input
-// the input page (inputs.cpp), File > Table a table of measurements (table.cpp),
+// the input page (inputs.cpp), File > Table a table of measurements that
+// prints as a report and shows a print preview (table.cpp),
 // File > Plot a signal and its spectrum (plots.cpp).
 // It starts through the library's WinMain; its exit code is the one set on
 // the application object when the main window goes away.
@@ -17,6 +18,9 @@
 namespace {
 
 enum { ID_SETTINGS = 101, ID_INPUT, ID_QUIT, ID_ABOUT, ID_TABLE, ID_PLOT };
+
+// The scripted runs of `make demo` choose a page through the environment.
+bool EnvSet(const wchar_t* name) { return GetEnvironmentVariableW(name, nullptr, 0) > 0; }
 
 // The settings dialog: OK and Cancel, and a note in its status strip.
 class SettingsDialog : public KDialog {
@@ -71,9 +75,10 @@ public:
         if (id == ID_SETTINGS)
             ShowModal(new SettingsDialog(this));
         else if (id == ID_INPUT)
-            demo::ShowInputDialog(this, GetEnvironmentVariableW(L"KORVEL_DEMO_INPUT", nullptr, 0) > 0);
+            demo::ShowInputDialog(this, EnvSet(L"KORVEL_DEMO_INPUT"));
         else if (id == ID_TABLE)
-            demo::ShowTableDialog(this, GetEnvironmentVariableW(L"KORVEL_DEMO_TABLE", nullptr, 0) > 0);
+            demo::ShowTableDialog(this, EnvSet(L"KORVEL_DEMO_TABLE"),
+                                  EnvSet(L"KORVEL_DEMO_PRINT") ? 1 : EnvSet(L"KORVEL_DEMO_PREVIEW") ? 2 : 0);
         else if (id == ID_PLOT)
             demo::ShowPlotDialog(this);
         else if (id == ID_QUIT)
@@ -106,16 +111,20 @@ public:
         setMainWindow(new DemoWindow);
         // With KORVEL_DEMO_DIALOG set, the settings dialog opens at once (for
         // its screenshot).
-        if (GetEnvironmentVariableW(L"KORVEL_DEMO_DIALOG", nullptr, 0) > 0)
+        if (EnvSet(L"KORVEL_DEMO_DIALOG"))
             PostMessageW(getMainWindow()->getWindow(), WM_COMMAND, ID_SETTINGS, 0);
         // With KORVEL_DEMO_INPUT set, the input page opens with a list dropped down.
-        if (GetEnvironmentVariableW(L"KORVEL_DEMO_INPUT", nullptr, 0) > 0)
+        if (EnvSet(L"KORVEL_DEMO_INPUT"))
             PostMessageW(getMainWindow()->getWindow(), WM_COMMAND, ID_INPUT, 0);
         // With KORVEL_DEMO_TABLE set, the table page opens scrolled, a note being edited.
-        if (GetEnvironmentVariableW(L"KORVEL_DEMO_TABLE", nullptr, 0) > 0)
+        // With KORVEL_DEMO_PRINT set it also prints two pages and ends; with
+        // KORVEL_DEMO_PREVIEW set it opens the print preview.
+        if (EnvSet(L"KORVEL_DEMO_TABLE") ||
+            EnvSet(L"KORVEL_DEMO_PRINT") ||
+            EnvSet(L"KORVEL_DEMO_PREVIEW"))
             PostMessageW(getMainWindow()->getWindow(), WM_COMMAND, ID_TABLE, 0);
         // With KORVEL_DEMO_PLOT set, the plot page opens at once.
-        if (GetEnvironmentVariableW(L"KORVEL_DEMO_PLOT", nullptr, 0) > 0)
+        if (EnvSet(L"KORVEL_DEMO_PLOT"))
             PostMessageW(getMainWindow()->getWindow(), WM_COMMAND, ID_PLOT, 0);
         if (closeAfter > 0)
             SetTimer(getMainWindow()->getWindow(), 1, closeAfter, closeTimer);

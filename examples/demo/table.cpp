@@ -1,7 +1,8 @@
 // The demo's table page: 100,000 rows of measurements computed from the row
 // number when a cell is painted. Only what the user changed is stored: the
 // notes typed into the editable column and the trims added with the button
-// column, each in a small map.
+// column, each in a small map. "Print" prints the table as a paged report
+// through the print dialog, "Print preview" shows its first page.
 #include "table.h"
 #include <map>
 #include <math.h>
@@ -34,8 +35,19 @@ public:
         table->_addEventHandler(new TableCellHandler<TableDialog>(this, &TableDialog::cell));
         table->_addEventHandler(new TableMouseHandler<TableDialog>(this, &TableDialog::pressed));
         table->setNumRow(ROWS);
+        KArgList plain;
+        KPushButton* print = MakePushButton(getWorkArea(), &plain, KString(L"Print"));
+        KPushButton* preview = MakePushButton(getWorkArea(), &plain, KString(L"Print preview"));
+        print->_addEventHandler(new MouseEventHandler<TableDialog>(this, &TableDialog::printPressed, ME_LEFT | ME_RELEASE));
+        preview->_addEventHandler(
+            new MouseEventHandler<TableDialog>(this, &TableDialog::previewPressed, ME_LEFT | ME_RELEASE));
         getWorkArea()->attachForm(table, SIDE_LEFT, SIDE_TOP);
-        getWorkArea()->attachForm(table, SIDE_RIGHT, SIDE_BOTTOM);
+        getWorkArea()->attachForm(table, SIDE_RIGHT);
+        getWorkArea()->attach(table, SIDE_BOTTOM, print);
+        getWorkArea()->attachForm(print, SIDE_LEFT, SIDE_BOTTOM);
+        getWorkArea()->attachForm(preview, SIDE_BOTTOM);
+        getWorkArea()->attach(preview, SIDE_LEFT, print);
+        setUpReport();
         notes[40] = L"probe moved";
         notes[43] = L"recalibrated";
         configureAll(false);
@@ -46,6 +58,14 @@ public:
 
     void menuHandler(unsigned id, unsigned code) override
     {
+        if (id == PRINT_PAGES) {
+            printFirstPages();
+            return;
+        }
+        if (id == PREVIEW) {
+            showPreview();
+            return;
+        }
         if (id != SHOW_CURRENT) {
             KDialog::menuHandler(id, code);
             return;
@@ -54,8 +74,46 @@ public:
         table->setEditCell(41, NOTE);
     }
 
+    // Posts a command that prints the first two pages on the default printer
+    // and closes the demo, or opens the preview.
+    void postCommand(unsigned id) { PostMessageW(hwnd, WM_COMMAND, id, 0); }
+    enum { SHOW_CURRENT = 901, PRINT_PAGES, PREVIEW };
+
 private:
-    enum { SHOW_CURRENT = 901 };
+    // The report around the rows: a title and header on the first page, the
+    // page numbers at the foot of every page, the row count at the end.
+    void setUpReport()
+    {
+        report.jobName = L"Korvel Demo Table";
+        report.sections[0].text = L"Channel 3 Measurements";
+        report.sections[1].text = L"Bench 2, probe A\nSampled every 0.25 s";
+        report.sections[2].text = L"Korvel Demo";
+        report.sections[4].text = L"Page [CUR_PAGE] of [NUM_PAGE]";
+        report.sections[5].text = L"[NUM_ENTRY] rows measured";
+    }
+
+    void printPressed(KWindow*, MouseEvent*)
+    {
+        KPrintDC printer;
+        if (printer.choose(this, true))
+            table->print(printer, report);
+    }
+
+    // Pages 1 and 2 on the default printer without a dialog, then the demo
+    // ends: a run without a user.
+    void printFirstPages()
+    {
+        KPrintDC printer;
+        if (printer.choose(nullptr, true)) {
+            printer.printDlg().Flags |= PD_PAGENUMS;
+            printer.setFromToPage(1, 2);
+            table->print(printer, report);
+        }
+        App->close();
+    }
+
+    void previewPressed(KWindow*, MouseEvent*) { showPreview(); }
+    void showPreview();
 
     // A slow sine with a little ripple: the same row always reads the same.
     static double volts(int row) { return 12.0 + 0.75 * sin(row / 40.0) + 0.01 * (row * 7919 % 13); }
@@ -95,16 +153,41 @@ private:
     }
 
     KTableWin* table = nullptr;
+    KTablePrintArg report;
     std::map<int, KString> notes;
     std::map<int, int> trims;
     KString empty;
 };
 
+// The first page of the report at screen scale; "PRINT" prints the report.
+class TablePreview : public KPrintPreviewDlg {
+public:
+    TablePreview(KWindow* owner, KPrintDC* printer, KTableWin* table, KTablePrintArg* report)
+        : KPrintPreviewDlg(owner, KString(L"Demo Print Preview"), printer), table(table), report(report)
+    {
+    }
+    void drawPage(KDevContext& dc) override { table->printPage(*printDC, *report, 0, dc, scale); }
+    void printHandler() override { table->print(*printDC, *report); }
+
+private:
+    KTableWin* table;
+    KTablePrintArg* report;
+};
+
+void TableDialog::showPreview()
+{
+    KPrintDC printer;
+    ShowModal(new TablePreview(this, &printer, table, &report), nullptr);
+}
+
 } // namespace
 
-void ShowTableDialog(KWindow* owner, bool showCurrent)
+void ShowTableDialog(KWindow* owner, bool showCurrent, int action)
 {
-    ShowDialog(new TableDialog(owner, showCurrent), false, nullptr);
+    TableDialog* dialog = new TableDialog(owner, showCurrent);
+    if (action)
+        dialog->postCommand(action == 1 ? TableDialog::PRINT_PAGES : TableDialog::PREVIEW);
+    ShowDialog(dialog, false, nullptr);
 }
 
 } // namespace demo
