@@ -35,12 +35,12 @@ std::vector<std::wstring> Files(const std::wstring& dir, const std::wstring& pat
     return names;
 }
 
-// cups-pdf turns the characters of a title but letters and digits into '_'.
+// cups-pdf turns the characters of a title but letters, digits and dots into '_'.
 std::wstring FileTitle(const std::wstring& title)
 {
     std::wstring s = title;
     for (wchar_t& c : s)
-        if (!iswalnum(c))
+        if (!iswalnum(c) && c != L'.')
             c = L'_';
     return s;
 }
