@@ -86,7 +86,7 @@ bool KPrintDC::choose(KWindow* owner, bool pageRange)
         return false;
     // The driver prints one copy; the caller repeats the document. Where the
     // count was left depends on the dialog: a driver that makes copies itself
-    // gets it in the settings with 1 in nCopies; otherwise (Wine always) it is
+    // gets it in the settings with 1 in nCopies; otherwise (Wine's dialog) it is
     // in nCopies and the settings keep what they held before the dialog.
     Locked<DEVMODEW> settings(pd.hDevMode);
     if (settings) {

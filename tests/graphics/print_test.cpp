@@ -8,10 +8,10 @@
 namespace {
 
 typedef std::vector<int> Ints;
-const int Dpi = 300, Shown = 50, Scale = Dpi / Shown; // printer and rendered resolutions
+const int Dpi = 300, Scale = Dpi / 50; // printer pixels to a pixel of a page rendered at 50 dpi
 
-// Answers the next print dialog from a second thread: the page range and copies typed into
-// its fields, then a real click on OK or Cancel. One still open after three clicks is cancelled.
+// Answers the next print dialog from a second thread: the page range and copies set in its
+// fields, then a real click on OK or Cancel. One still open after three clicks is cancelled.
 struct DialogAnswer {
     bool ok = true;
     int from = 0, to = 0, copies = 1; // from 0: all pages
@@ -67,12 +67,12 @@ private:
     HANDLE thread;
 };
 
-int Copies(KPrintDC& p)
+// f on the printer settings of p, locked for it; nothing when there are none.
+template <class F>
+void WithSettings(KPrintDC& p, F f)
 {
-    DEVMODEW* dm = (DEVMODEW*)GlobalLock(p.printDlg().hDevMode);
-    const int copies = dm ? dm->dmCopies : -1;
-    GlobalUnlock(p.printDlg().hDevMode);
-    return copies;
+    if (DEVMODEW* dm = (DEVMODEW*)GlobalLock(p.printDlg().hDevMode))
+        f(*dm), GlobalUnlock(p.printDlg().hDevMode);
 }
 
 Ints Of(const PixelBox& b) { return Ints{b.left, b.top, b.right, b.bottom}; }
@@ -175,9 +175,7 @@ TEST(PrintDC, PrintDialogAnsweredByTheUser)
         if (c.preset) {
             BoxWatcher none(IDCANCEL); // a dialog where none belongs is cancelled
             ASSERT_TRUE(p.choose(nullptr, false));
-            DEVMODEW* dm = (DEVMODEW*)GlobalLock(p.printDlg().hDevMode);
-            dm->dmCopies = (short)c.preset;
-            GlobalUnlock(p.printDlg().hDevMode);
+            WithSettings(p, [&](DEVMODEW& dm) { dm.dmCopies = (short)c.preset; });
         }
         PrintDialogAnswerer answerer(c.answer);
         const bool chosen = p.choose(owner, true);
@@ -189,7 +187,9 @@ TEST(PrintDC, PrintDialogAnsweredByTheUser)
         EXPECT_EQ((std::vector<HWND>{*owner, *owner}), (std::vector<HWND>{p.printDlg().hwndOwner, answerer.owner}));
         EXPECT_EQ((Ints{c.flag, c.first, c.last, c.copies}),
                   (Ints{p.getPageFlag(), p.getFirstPage(), p.getLastPage(), p.getNumCopy()}));
-        EXPECT_EQ(c.chosen ? 1 : c.preset ? c.preset : -1, Copies(p)) << "the driver prints one copy";
+        int copies = -1;
+        WithSettings(p, [&](DEVMODEW& dm) { copies = dm.dmCopies; });
+        EXPECT_EQ(c.chosen ? 1 : c.preset ? c.preset : -1, copies) << "the driver prints one copy";
         EXPECT_TRUE(p.getCollate());
     }
 }
@@ -200,9 +200,7 @@ TEST(PrintDC, OrientationOfTheSettingsShapesThePage)
     KPrintDC portrait, landscape, none, unset;
     portrait.choose(nullptr, false), unset.choose(nullptr, false);
     landscape.setLandscapeMode(); // takes the default printer first
-    DEVMODEW* dm = (DEVMODEW*)GlobalLock(unset.printDlg().hDevMode);
-    dm->dmFields &= ~DM_ORIENTATION;
-    GlobalUnlock(unset.printDlg().hDevMode);
+    WithSettings(unset, [](DEVMODEW& dm) { dm.dmFields &= ~DM_ORIENTATION; });
     EXPECT_EQ((Ints{1, 2, 0, -1}), (Ints{portrait.getOrientation(), landscape.getOrientation(),
                                          none.getOrientation(), unset.getOrientation()}));
     EXPECT_EQ((Ints{1, 0, 0, 1}), (Ints{portrait.isPortrait(), portrait.isLandscape(), landscape.isPortrait(),
