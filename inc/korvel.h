@@ -19,6 +19,7 @@
 #include "kmenu.h"
 #include "kdrawobj.h"
 #include "kgraphics.h"
+#include "kprint.h"
 #include "kwindow.h"
 #include "kform.h"
 #include "kframe.h"
