@@ -11,6 +11,12 @@
 //     if (printer.choose(mainWin, true))
 //         table->print(printer, arg);              // one document per copy
 //
+//     // A preview: the page laid out for the printer, drawn at screen scale.
+//     void Preview::drawPage(KDevContext& dc)      // printer is in a document
+//     {
+//         table->printPage(printer, arg, page, dc, scale);   // preview pixels per printer pixel
+//     }
+//
 // A report page holds, from the top margin down: the report title and report
 // header (first page only), the page header, the column header, as many rows
 // as fit, the report footer (last page only), the page footer and the version

@@ -25,6 +25,7 @@ double& MarginOf(KTablePrintArg& a, int i)
     double* m[4] = {&a.leftInch, &a.topInch, &a.rightInch, &a.botInch};
     return *m[i];
 }
+double MarginOf(const KTablePrintArg& a, int i) { return MarginOf(const_cast<KTablePrintArg&>(a), i); }
 
 } // namespace
 
@@ -158,7 +159,7 @@ KTablePrintArg KQueryOptionDlg::collect()
 void KQueryOptionDlg::show(const KTablePrintArg& a)
 {
     for (int i = 0; i < 4; i++)
-        margins[i]->setValue(MarginOf(const_cast<KTablePrintArg&>(a), i));
+        margins[i]->setValue(MarginOf(a, i));
     separatorBox->setState(a.drawSeparators);
     for (int s = 0; s < KTablePrintArg::NUM_SECTION; s++) {
         const KSectionEditor& e = editors[s];
