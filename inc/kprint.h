@@ -37,8 +37,8 @@ public:
     // --- Choosing the printer ---
     // The print dialog over owner, or the default printer without a dialog
     // when owner is null. pageRange offers pages 1 to 32000. The copy count
-    // moves from the driver's settings into getNumCopy(): the caller repeats
-    // the document. False when cancelled or failed.
+    // asked for ends in getNumCopy() and the driver's settings keep 1: the
+    // caller repeats the document. False when cancelled or failed.
     bool choose(KWindow* owner, bool pageRange);
 
     // --- Documents and pages ---

@@ -78,8 +78,7 @@ void KLinePrintDC::printPrompt(const wchar_t* prompt, const char* format, ...)
 
 void KLinePrintDC::printFile(const KString& path, const wchar_t* fontFace, int pointSize)
 {
-    x = leftMargin;
-    y = 0;
+    setPos(leftMargin, 0);
     const KString expanded = ReplaceMacros(path);
     TextFile file(_wfopen(expanded, L"rt"));
     if (!file)

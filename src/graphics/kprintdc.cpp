@@ -84,10 +84,14 @@ bool KPrintDC::choose(KWindow* owner, bool pageRange)
     pd.Flags |= PD_COLLATE;
     if (!PrintDlgW(&pd))
         return false;
-    // The driver prints one copy; the caller repeats the document.
+    // The driver prints one copy; the caller repeats the document. Where the
+    // count was left depends on the dialog: a driver that makes copies itself
+    // gets it in the settings with 1 in nCopies; otherwise (Wine's dialog) it is
+    // in nCopies and the settings keep what they held before the dialog.
     Locked<DEVMODEW> settings(pd.hDevMode);
     if (settings) {
-        pd.nCopies = settings->dmCopies;
+        if (pd.nCopies <= 1)
+            pd.nCopies = settings->dmCopies;
         settings->dmCopies = 1;
     }
     return true;

@@ -35,25 +35,14 @@ std::vector<std::wstring> Files(const std::wstring& dir, const std::wstring& pat
     return names;
 }
 
-// cups-pdf turns the characters of a title but letters and digits into '_'.
+// cups-pdf turns the characters of a title but letters, digits and dots into '_'.
 std::wstring FileTitle(const std::wstring& title)
 {
     std::wstring s = title;
     for (wchar_t& c : s)
-        if (!iswalnum(c))
+        if (!iswalnum(c) && c != L'.')
             c = L'_';
     return s;
-}
-
-// The value of a "Name: value" line of pdfinfo's answer.
-std::string Field(const std::string& info, const std::string& name)
-{
-    for (const std::string& line : Lines(info))
-        if (line.compare(0, name.size() + 1, name + ":") == 0) {
-            const size_t at = line.find_first_not_of(' ', name.size() + 1);
-            return at == std::string::npos ? std::string() : line.substr(at);
-        }
-    return std::string();
 }
 
 // Reads a binary portable pixmap (P6, 8 bits a sample).
@@ -153,7 +142,8 @@ int RunHost(const std::string& command, std::string* out, DWORD ms)
 std::wstring PdfDir()
 {
     wchar_t dir[MAX_PATH] = {0};
-    if (GetEnvironmentVariableW(L"KORVEL_PDF_DIR", dir, MAX_PATH) - 1u < MAX_PATH - 1u)
+    const DWORD n = GetEnvironmentVariableW(L"KORVEL_PDF_DIR", dir, MAX_PATH);
+    if (n && n < MAX_PATH)
         return std::wstring(dir) + L"\\";
     const std::wstring spool = WindowsPath("/var/spool/cups-pdf/korvel");
     return spool.empty() ? spool : spool + L"\\";
@@ -191,8 +181,10 @@ int PdfPageCount(const std::wstring& pdf)
     std::string info;
     if (RunHost("/usr/bin/pdfinfo " + ShellQuote(UnixPath(pdf)), &info) != 0)
         return -1;
-    const std::string pages = Field(info, "Pages");
-    return pages.empty() ? -1 : atoi(pages.c_str());
+    for (const std::string& line : Lines(info))
+        if (line.compare(0, 6, "Pages:") == 0)
+            return atoi(line.c_str() + 6);
+    return -1;
 }
 
 PdfImage RenderPdfPage(const std::wstring& pdf, int page, int dpi)
