@@ -43,6 +43,7 @@
 #include "kfiledlg.h"
 #include "kpopprompt.h"
 #include "ktablewin.h"
+#include "ktableprint.h"
 #include "kplotwin.h"
 #include "kapp.h"
 #include "kregistry.h"

@@ -48,6 +48,8 @@ class KTableWin;
 class KTableCellEditor;
 class KPrintDC;
 class KTablePrintArg;
+struct KReportLayout;
+class KDevContext;
 
 // What a column does with input.
 enum TableMode {
@@ -306,9 +308,16 @@ public:
     KScrollBar* vertBar() const { return vertScrollBar; }
     KScrollBar* horzBar() const { return horzScrollBar; }
     KTableCellEditor* getEditor() const { return editor; }
-    // Prints the table as a report. Table printing is not available yet: it
-    // throws KorvelException.
+    // Prints the table as a report (ktableprint.h), one document per copy
+    // that dc asks for, with the time macros of arg stamped once.
     void print(KPrintDC& dc, KTablePrintArg& arg);
+    // The report's geometry on p, which must be in a document: the sections
+    // measured, the pages counted, the body font left selected on p.
+    void reportLayout(KPrintDC& p, KTablePrintArg& arg, KReportLayout& layout);
+    // Page `page` (from 0) of the report drawn onto target at scale, laid out
+    // for p (in a document): a preview draws into a memory context of the
+    // page at screen scale. Pages out of range draw nothing.
+    void printPage(KPrintDC& p, KTablePrintArg& arg, int page, KDevContext& target, double scale);
 
     // --- Editing ---
     // Moves the current cell to (row, col) and opens an editor on it.
@@ -375,6 +384,17 @@ protected:
     void drawGrid(KWinDC& dc, const DCRect& cell);
     // Makes v the first row shown, shifting what stays visible.
     void scrollToRow(int v);
+    // One copy of the report as one document.
+    void printCopy(KPrintDC& p, KTablePrintArg& arg);
+    // Whether p's page choice (or arg's pageMode) leaves page out.
+    bool skipPage(KPrintDC& p, const KTablePrintArg& arg, const KReportLayout& layout, int page) const;
+    void drawReportPage(KPrintDC& p, KTablePrintArg& arg, const KReportLayout& layout, int page,
+                        KDevContext& target, double scale);
+    // The header boxes and their frame; the rows of a page from y on.
+    void drawReportHeader(KPrintDC& p, const KTablePrintArg& arg, const KReportLayout& layout, int yH,
+                          KDevContext& target, double scale);
+    int drawReportRows(const KTablePrintArg& arg, const KReportLayout& layout, int page, int y,
+                       KDevContext& target, double scale);
 
     bool configuring = false;
     KTableCellEditor* editor = nullptr;

@@ -37,7 +37,7 @@ header_layer() {
         klabel.h|ktooltip.h|kbuttonbar.h|kmessagewin.h|klistbox.h|keditcontrol.h|kscrollbar.h) echo controls ;;
         kprompt.h|krangebtn.h|kcombo.h|kcolorprompt.h) echo controls ;;
         kdialog.h|kpopprompt.h|kcolordlg.h|kfiledlg.h) echo dialogs ;;
-        ktablewin.h) echo table ;;
+        ktablewin.h|ktableprint.h) echo table ;;
         kplotwin.h|kscopeplot.h|kdft.h) echo plot ;;
         korvel.h) echo top ;;
         *) echo "" ;;

@@ -451,8 +451,3 @@ void KTableWin::setHelpText(const wchar_t* text)
         if (pane)
             pane->setToolTipText(KString(text));
 }
-
-void KTableWin::print(KPrintDC&, KTablePrintArg&)
-{
-    throw KorvelException(1, "Table printing is not available");
-}
