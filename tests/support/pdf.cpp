@@ -152,8 +152,13 @@ std::wstring PdfDir()
 std::wstring PdfTitle(const std::wstring& prefix)
 {
     static int serial = 0;
+    // Wine hands out the same process ids run after run, and the spool folder
+    // keeps the PDFs of earlier runs: the time in milliseconds tells them apart.
     // The letter at the end keeps one title from being the start of another.
-    return prefix + Wide(Format("%lux%dz", GetCurrentProcessId(), ++serial));
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const unsigned long long ms = (((unsigned long long)now.dwHighDateTime << 32) | now.dwLowDateTime) / 10000;
+    return prefix + Wide(Format("%lux%llux%dz", GetCurrentProcessId(), ms % 100000000000ULL, ++serial));
 }
 
 std::wstring WaitForPdf(const std::wstring& title, DWORD ms)

@@ -34,7 +34,7 @@ std::string ShellQuote(const std::string& text);
 // The folder the PDF printer writes into (KORVEL_PDF_DIR or cups.sh's).
 std::wstring PdfDir();
 // A job title of letters and digits that no other document has: prefix, the
-// process id and a serial number.
+// process id, the time and a serial number.
 std::wstring PdfTitle(const std::wstring& prefix);
 // The PDF of the job titled title, once it is complete (pdfinfo reads it);
 // waits at most ms while pumping messages. Empty when none came.
