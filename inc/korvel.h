@@ -22,6 +22,7 @@
 #include "kmetafile.h"
 #include "kdib.h"
 #include "krubber.h"
+#include "kprint.h"
 #include "kwindow.h"
 #include "kform.h"
 #include "kframe.h"
