@@ -45,6 +45,7 @@
 #include "kcolordlg.h"
 #include "kfiledlg.h"
 #include "kpopprompt.h"
+#include "kprintpreview.h"
 #include "ktablewin.h"
 #include "kplotwin.h"
 #include "kapp.h"
