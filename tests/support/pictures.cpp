@@ -29,48 +29,37 @@ void SaveBitmap(const std::wstring& path, KMemDC& dc)
     WriteBytes(path, file);
 }
 
-namespace {
-
-void PutBig32(Bytes& b, unsigned v)
+// Big-endian 32 bits; a chunk of a PNG file: length, type, data, CRC of type and data.
+static void PutBig32(Bytes& b, unsigned v)
 {
-    for (int shift = 24; shift >= 0; shift -= 8)
-        b.push_back((unsigned char)(v >> shift));
+    b.insert(b.end(), {(unsigned char)(v >> 24), (unsigned char)(v >> 16), (unsigned char)(v >> 8), (unsigned char)v});
 }
 
-// One chunk: length, type, data, and the CRC of type and data.
-void PutChunk(Bytes& png, const char* type, const Bytes& data)
+static void PutChunk(Bytes& png, const char* type, const Bytes& data)
 {
     PutBig32(png, (unsigned)data.size());
     Bytes typed(type, type + 4);
     typed.insert(typed.end(), data.begin(), data.end());
     unsigned crc = 0xFFFFFFFF;
-    for (unsigned char byte : typed) {
-        crc ^= byte;
-        for (int k = 0; k < 8; ++k)
-            crc = crc >> 1 ^ (0xEDB88320 & (0 - (crc & 1)));
-    }
+    for (unsigned char byte : typed)
+        for (int k = 0, bit = crc ^= byte; k < 8; ++k, bit = crc)
+            crc = crc >> 1 ^ (0xEDB88320 & (0 - (bit & 1)));
     png.insert(png.end(), typed.begin(), typed.end());
     PutBig32(png, ~crc);
 }
-
-} // namespace
 
 void SavePng(const std::wstring& path, KMemDC& dc)
 {
     const int w = dc.Width(), h = dc.Height();
     const std::vector<DWORD> pixels = Pixels(dc);
-    Bytes raw; // each row: filter 0, then R, G, B
-    for (int y = 0; y < h; ++y) {
-        raw.push_back(0);
-        for (int x = 0; x < w; ++x)
-            for (int shift = 16; shift >= 0; shift -= 8)
-                raw.push_back((unsigned char)(pixels[(size_t)(y * w + x)] >> shift));
-    }
-    Bytes z = {0x78, 0x01}; // zlib stream of stored deflate blocks
+    Bytes raw, z = {0x78, 0x01}, header; // rows of filter 0 and R, G, B; a zlib stream of stored blocks
+    for (int i = 0; i < w * h; ++i)
+        for (int shift = i % w ? 16 : 24; shift >= 0; shift -= 8)
+            raw.push_back(shift == 24 ? 0 : (unsigned char)(pixels[(size_t)i] >> shift));
     unsigned a = 1, b = 0;
-    for (size_t at = 0; at < raw.size() || at == 0; at += 65535) {
-        const size_t n = std::min<size_t>(65535, raw.size() - at);
-        z.push_back(at + n >= raw.size());
+    for (size_t at = 0, n; at < raw.size(); at += n) {
+        n = std::min<size_t>(65535, raw.size() - at);
+        z.push_back(at + n == raw.size());
         Put16(z, (unsigned)n);
         Put16(z, (unsigned)~n & 0xFFFF);
         z.insert(z.end(), raw.begin() + (long)at, raw.begin() + (long)(at + n));
@@ -78,7 +67,6 @@ void SavePng(const std::wstring& path, KMemDC& dc)
     for (unsigned char byte : raw)
         a = (a + byte) % 65521, b = (b + a) % 65521;
     PutBig32(z, b << 16 | a);
-    Bytes header;
     PutBig32(header, (unsigned)w);
     PutBig32(header, (unsigned)h);
     header.insert(header.end(), {8, 2, 0, 0, 0});
