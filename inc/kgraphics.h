@@ -397,8 +397,21 @@ public:
     SIZE getAspectRatio() const;
     BOOL restore(int saved) { return RestoreDC(hdc, saved); }
 
+    // --- Metafiles (kmetafile.h records them) ---
+    // The metafile resource number id of korvel.dll, of type "ENHMETAFILE";
+    // its header is copied into header when given. Null when it cannot be
+    // had; the caller deletes it (DeleteEnhMetaFile).
+    HENHMETAFILE getMetaFile(int id, ENHMETAHEADER* header = nullptr) const;
+    // A resource metafile, or one stored in a file (macros expanded), drawn
+    // into r with its aspect kept: it fills r in one direction and sits at
+    // r's top-left corner. Nothing when it cannot be had.
+    void playMetaFile(int id, const DCRect& r);
+    void playMetaFile(const KString& path, const DCRect& r);
+
 protected:
     explicit KDevContext(HDC h = nullptr) : KDevInfo(h) {}
+    // Plays a metafile fitted into r as above.
+    void playFitted(HENHMETAFILE mf, const ENHMETAHEADER& header, const DCRect& r);
 };
 
 // A device context of the whole screen.

@@ -32,11 +32,13 @@ header_layer() {
         kfile.h|kregistry.h|kmacro.h|koptionfile.h|kpath.h|kdir.h) echo file ;;
         kapp.h|kwindow.h|kargs.h|kevent.h|ktimer.h|kmenu.h|kservices.h) echo app ;;
         kgraphics.h|kdrawobj.h) echo graphics ;;
+        kmetafile.h|kdib.h|krubber.h) echo graphics ;;
         kprint.h) echo graphics ;;
         kform.h|kmatrix.h|ktoplevel.h|kframe.h|krowcol.h|kgrid.h|kscrolled.h|ktabwin.h) echo layout ;;
         klabel.h|ktooltip.h|kbuttonbar.h|kmessagewin.h|klistbox.h|keditcontrol.h|kscrollbar.h) echo controls ;;
         kprompt.h|krangebtn.h|kcombo.h|kcolorprompt.h) echo controls ;;
         kdialog.h|kpopprompt.h|kcolordlg.h|kfiledlg.h) echo dialogs ;;
+        kprintpreview.h) echo dialogs ;;
         ktablewin.h|ktableprint.h) echo table ;;
         kplotwin.h|kscopeplot.h|kdft.h) echo plot ;;
         korvel.h) echo top ;;

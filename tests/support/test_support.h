@@ -51,6 +51,8 @@ void SendMouseAt(HWND w, int x, int y, std::initializer_list<DWORD> buttonFlags,
 // them (pictures.cpp).
 std::vector<DWORD> Pixels(KMemDC& dc);
 void SaveBitmap(const std::wstring& path, KMemDC& dc);
+// The same as a PNG file (8-bit RGB, stored without compression) for people to look at.
+void SavePng(const std::wstring& path, KMemDC& dc);
 
 // The visible message box (dialog class #32770) of this process, or with item the dialog holding
 // a control of that id (COLOR_RED: the colour dialog); null when there is none.
