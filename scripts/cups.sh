@@ -50,7 +50,8 @@ start() {
         echo "Out $OUT" >> /etc/cups/cups-pdf.conf
     fi
     if ! running; then
-        cupsd -f >/tmp/korvel-cupsd.log 2>&1 &
+        # In a session of its own: it outlives the shell that started it.
+        setsid cupsd -f >/tmp/korvel-cupsd.log 2>&1 &
         echo $! > "$PIDFILE"
         wait_until running || { echo "cups: the scheduler did not start" >&2; return 1; }
     fi

@@ -109,7 +109,10 @@ private:
             printer.setFromToPage(1, 2);
             table->print(printer, report);
         }
-        App->close();
+        // The application refuses to end while a dialog is open: this one
+        // closes first, and the main window is asked to close after it.
+        cancelHandler();
+        PostMessageW(App->getMainWindow()->getWindow(), WM_CLOSE, 0, 0);
     }
 
     void previewPressed(KWindow*, MouseEvent*) { showPreview(); }
