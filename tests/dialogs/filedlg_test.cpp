@@ -116,4 +116,6 @@ TEST(DirChooser, ReturnsTheDirectoryItWasOpenedInWithFileControlsHidden)
     EXPECT_EQ((std::vector<int>{0, 0, 0, 0, 0, 1, 1, 1}), seen);
     EXPECT_EQ("Junk", Narrow(edit));
     EXPECT_EQ(Narrow(At(dir, L"sub\\")) + "|" + Narrow(At(dir, L"sub\\")), Narrow(got) + "|" + Narrow(dlg.getInitDir()));
+    ASSERT_TRUE(Answered(L"", [&] { got = dlg.getDirName(nullptr); }, true));
+    EXPECT_EQ("", Narrow(got)) << "cancelled";
 }
