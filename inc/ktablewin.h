@@ -393,6 +393,8 @@ protected:
     // The header boxes and their frame; the rows of a page from y on.
     void drawReportHeader(KPrintDC& p, const KTablePrintArg& arg, const KReportLayout& layout, int yH,
                           KDevContext& target, double scale);
+    // Fills a cell request with the window and its column's colours.
+    void prepareCellRequest(TableWinCellEvent& e);
     int drawReportRows(const KTablePrintArg& arg, const KReportLayout& layout, int page, int y,
                        KDevContext& target, double scale);
 

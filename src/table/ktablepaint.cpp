@@ -145,11 +145,7 @@ void KTableWin::paintCell(KWinDC& dc, KRECT clip, int row, int col)
     dc.setFont(c.font);
 
     TableWinCellEvent e(1, row, col);
-    e.window = this;
-    e.foreground = c.foreground;
-    e.background = c.background;
-    e.shadowThick = c.shadowThick;
-    e.shadowStyle = c.shadowStyle;
+    prepareCellRequest(e);
     const bool insertRow = row == rowCount;
     if (!insertRow) {
         callHandlers(&e);
@@ -209,4 +205,14 @@ void KTableWin::drawShadow(int row, int col, short style)
     DCRect r = getCellRect(row, col);
     r.x -= horzOffset;
     dc.drawShadow(r, style, columns[col].shadowThick);
+}
+
+void KTableWin::prepareCellRequest(TableWinCellEvent& e)
+{
+    const KTableCol& c = columns[e.col];
+    e.window = this;
+    e.foreground = c.foreground;
+    e.background = c.background;
+    e.shadowThick = c.shadowThick;
+    e.shadowStyle = c.shadowStyle;
 }

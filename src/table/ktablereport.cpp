@@ -206,11 +206,7 @@ int KTableWin::drawReportRows(const KTablePrintArg& arg, const KReportLayout& l,
         for (int c = 0; c < nc; c++) {
             const KTableCol& col = columns[c];
             TableWinCellEvent e(1, r, c);
-            e.window = this;
-            e.foreground = col.foreground;
-            e.background = col.background;
-            e.shadowThick = col.shadowThick;
-            e.shadowStyle = col.shadowStyle;
+            prepareCellRequest(e);
             callHandlers(&e);
             const int x0 = l.edges[c], x1 = l.edges[c + 1];
             if (e.background != WHITE)
