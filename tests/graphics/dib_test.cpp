@@ -22,23 +22,8 @@ struct DisplayDepth {
     ~DisplayDepth() { changed && ChangeDisplaySettingsW(nullptr, 0); }
 };
 
-// Blocks of colours that every depth holds exactly.
-void Blocks(KMemDC& dc)
-{
-    const COLORREF colours[] = {0, RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 255), RGB(255, 255, 0)};
-    for (int i = 0; i < 6; ++i)
-        dc.fillRect(DCRect(i * 6, i % 2 * 3, 6, H - 3), colours[i]);
-    dc.setPixel(W - 1, 0, RGB(255, 0, 255));
-}
-
-std::vector<DWORD> Loaded(const std::wstring& path)
-{
-    KBitmap b((HBITMAP)LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), true);
-    KMemDC dc(nullptr, 0, 0), copy(W, H);
-    dc.setBitmap(&b);
-    copy.bitBlt(DCRect(0, 0, W, H), dc, KPOINT{0, 0});
-    return b.getHandle() ? Pixels(copy) : std::vector<DWORD>();
-}
+// Colours that every depth holds exactly.
+const COLORREF Colours[] = {0, RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 255), RGB(255, 255, 0)};
 
 unsigned Get16(const Bytes& b, size_t at) { return b[at] | b[at + 1] << 8; }
 
@@ -57,7 +42,9 @@ TEST(DIB, StoredAsBmpReadBackAndDrawn)
             printf("no %d-bit display here: case skipped\n", c.bits);
             continue;
         }
-        Blocks(mem);
+        for (int i = 0; i < 6; ++i)
+            mem.fillRect(DCRect(i * 6, i % 2 * 3, 6, H - 3), Colours[i]);
+        mem.setPixel(W - 1, 0, RGB(255, 0, 255));
         KDIB dib(mem);
         EXPECT_EQ((std::vector<int>{1, W, H, c.infoSize}),
                   (std::vector<int>{dib.isValid(), dib.getWidth(), dib.getHeight(), dib.getInfoSize()}));
@@ -65,16 +52,20 @@ TEST(DIB, StoredAsBmpReadBackAndDrawn)
         dib.writeToFile(KString(path.c_str()));
         const Bytes f = ReadBytes(path);
         ASSERT_GT(f.size(), (size_t)c.pixelsAt);
-        const unsigned stride = (W * c.bits + 31) / 32 * 4;
+        const unsigned stride = (W * c.bits + 31) / 32 * 4; // rows padded to 4 bytes
         EXPECT_EQ((std::vector<unsigned>{0x4D42, (unsigned)f.size(), 0, (unsigned)c.pixelsAt, 40, W, H, 1,
                                          (unsigned)c.bits, BI_RGB, stride * H, c.pixelsAt + stride * H}),
                   (std::vector<unsigned>{Get16(f, 0), Get32(f, 2), Get32(f, 6), Get32(f, 10), Get32(f, 14),
                                          Get32(f, 18), Get32(f, 22), Get16(f, 26), Get16(f, 28), Get32(f, 30),
                                          Get32(f, 34), (unsigned)f.size()})) << c.bits << "-bit file";
-        EXPECT_TRUE(Pixels(mem) == Loaded(path)) << c.bits << "-bit pixels read back";
-        KMemDC drawn(W, H);
-        EXPECT_EQ(H, dib.stretchDIBits(drawn, 0, 0, W, H));
-        EXPECT_EQ(HALFTONE, drawn.getStretchBltMode());
+        KBitmap loaded((HBITMAP)LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), true);
+        KMemDC file(nullptr, 0, 0), read(W, H), drawn(W, H);
+        file.setBitmap(&loaded);
+        ASSERT_TRUE(loaded.getHandle());
+        read.bitBlt(DCRect(0, 0, W, H), file, KPOINT{0, 0});
+        EXPECT_TRUE(Pixels(mem) == Pixels(read)) << c.bits << "-bit pixels read back";
+        EXPECT_EQ((std::vector<int>{H, HALFTONE}),
+                  (std::vector<int>{dib.stretchDIBits(drawn, 0, 0, W, H), drawn.getStretchBltMode()}));
         EXPECT_TRUE(Pixels(mem) == Pixels(drawn)) << c.bits << "-bit image drawn at its own size";
     }
     // Nothing to draw without an image; a directory that cannot be made (its parent is a file)

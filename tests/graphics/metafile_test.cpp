@@ -1,5 +1,6 @@
 // Enhanced metafiles: recorded into a file, opened and replayed against the same drawing done
-// directly; fitted into rectangles from files and from the library's resources; failed lookups.
+// directly; fitted into rectangles from files and from the library's resources; failed lookups;
+// a recording made on the printer replayed on the screen.
 #include <gtest/gtest.h>
 #include "test_support.h"
 
@@ -28,22 +29,16 @@ struct Canvas : KMemDC {
     {
         int n = 0;
         for (int y = 0; y < Height(); ++y)
-            for (int x = 0, in; x < Width(); ++x)
-                n += (in = x >= r.x && x < r.x + r.w && y >= r.y && y < r.y + r.h, inside)
-                         ? in && getPixel(x, y) == c : !in && getPixel(x, y) != RGB(255, 255, 255);
+            for (int x = 0; x < Width(); ++x)
+                n += (x >= r.x && x < r.x + r.w && y >= r.y && y < r.y + r.h) == inside &&
+                     (inside ? getPixel(x, y) == c : getPixel(x, y) != RGB(255, 255, 255));
         return n;
     }
 };
 
-void RedPicture(const std::wstring& path, int w, int h)
-{
-    KMetaFile mf(path.c_str());
-    mf.fillRect(DCRect(0, 0, w, h), Red);
-}
-
 } // namespace
 
-TEST(MetaFile, RecordedStoredOpenedAndReplayedPixelForPixel)
+TEST(MetaFile, RecordedReplayedAndFittedFromFilesResourcesFailuresAndPrinters)
 {
     ScratchDir dir;
     const std::wstring path = dir.file(L"scene.emf");
@@ -65,15 +60,11 @@ TEST(MetaFile, RecordedStoredOpenedAndReplayedPixelForPixel)
     EXPECT_TRUE(opened.play(replayed, opened.getBoundsRect()));
     Scene(direct);
     EXPECT_TRUE(Pixels(replayed) == Pixels(direct)) << "the replay is the direct drawing";
-}
 
-TEST(MetaFile, FittedIntoRectanglesFromFilesResourcesAndFailures)
-{
-    ScratchDir dir;
     EnvVar macro(L"MFTESTDIR", dir.path().c_str());
-    RedPicture(dir.file(L"wide.emf"), 200, 100);
-    RedPicture(dir.file(L"tall.emf"), 100, 200);
-    RedPicture(dir.file(L"empty.emf"), 0, 0);
+    KMetaFile(dir.file(L"wide.emf").c_str()).fillRect(DCRect(0, 0, 200, 100), Red);
+    KMetaFile(dir.file(L"tall.emf").c_str()).fillRect(DCRect(0, 0, 100, 200), Red);
+    KMetaFile(dir.file(L"empty.emf").c_str()).fillRect(DCRect(0, 0, 0, 0), Red);
     WriteBytes(dir.file(L"text.emf"), Bytes(200, 'x'));
     // Bounds are inclusive: 199 x 99 units, so 100 wide is 100 * 99 / 199 = 49 high. Failures draw
     // nothing: a missing file, no metafile, an unknown macro, no bounds, no such resource.
@@ -91,25 +82,22 @@ TEST(MetaFile, FittedIntoRectanglesFromFilesResourcesAndFailures)
         Canvas dc(160, 160);
         c.file ? dc.playMetaFile(KString(c.file), c.into) : dc.playMetaFile(c.id, c.into);
         const DCRect& f = c.filled, core(f.x + 1, f.y + 1, f.w - 2, f.h - 2), blue(f.x + f.w, f.y, c.id == 1 ? f.w : 0, f.h);
-        const std::string what = c.file ? Narrow(c.file) : Format("resource %d", c.id);
         EXPECT_EQ((std::vector<int>{f.w ? core.w * core.h : 0, blue.w * blue.h, 0}),
                   (std::vector<int>{f.w ? dc.count(core, Red, true) : 0, dc.count(blue, Blue, true),
                                     dc.count(DCRect(f.x - 1, f.y - 1, f.w + blue.w + 2, f.h + 2), Red, false)}))
-            << what << ": red inside, blue beside (resource 1), nothing beyond";
+            << (c.file ? Narrow(c.file) : Format("resource %d", c.id))
+            << ": red inside, blue beside (resource 1), nothing beyond";
     }
     ENHMETAHEADER header;
     Canvas dc(9, 9);
-    HENHMETAFILE mf = dc.getMetaFile(1, &header);
+    HENHMETAFILE handle = dc.getMetaFile(1, &header);
     EXPECT_EQ((std::vector<long>{108, 0, 0, 199, 99}), (std::vector<long>{(long)header.nSize, header.rclBounds.left,
               header.rclBounds.top, header.rclBounds.right, header.rclBounds.bottom}));
-    EXPECT_TRUE(mf && DeleteEnhMetaFile(mf));
+    EXPECT_TRUE(handle && DeleteEnhMetaFile(handle));
     EXPECT_EQ(nullptr, dc.getMetaFile(99, &header));
     KMetaFile bad;
     EXPECT_FALSE(bad.openFile(dir.file(L"text.emf").c_str()) || bad.play(dc, KRECT{0, 0, 9, 9}));
-}
 
-TEST(MetaFile, HimetricRecordingReplayedOnAnotherResolution)
-{
     // A one-inch square recorded in MM_HIMETRIC on the 300 dpi printer, replayed into its frame
     // at the screen's 96 dpi: 96 pixels a side.
     wchar_t name[256];
@@ -123,8 +111,8 @@ TEST(MetaFile, HimetricRecordingReplayedOnAnotherResolution)
     mf.closeDC();
     const long side = (mf.getHeader().rclFrame.right - mf.getHeader().rclFrame.left) * 96 / 2540;
     EXPECT_NEAR(96, side, 2) << "the frame is an inch";
-    Canvas dc(200, 200);
-    mf.play(dc, KRECT{0, 0, side, side});
-    EXPECT_EQ(0, dc.count(DCRect(0, 0, side + 1, side + 1), Red, false)) << "nothing beyond the frame";
-    TODO_WINE(dc.count(DCRect(2, 2, side - 4, side - 4), Red, true) == (side - 4) * (side - 4));
+    Canvas on(200, 200);
+    mf.play(on, KRECT{0, 0, side, side});
+    EXPECT_EQ(0, on.count(DCRect(0, 0, side + 1, side + 1), Red, false)) << "nothing beyond the frame";
+    TODO_WINE(on.count(DCRect(2, 2, side - 4, side - 4), Red, true) == (side - 4) * (side - 4));
 }

@@ -7,14 +7,6 @@ namespace {
 
 const int W = 200, H = 150;
 
-// Paper with a blue block under the bands, so that they cross two colours.
-void Paint(KWindow* w, ExposeEvent*)
-{
-    KWinDC dc(w);
-    dc.fillRect(DCRect(0, 0, W, H), RGB(255, 255, 255));
-    dc.fillRect(DCRect(30, 40, 40, 30), RGB(0, 0, 255));
-}
-
 // A left drag makes a rectangle band, or a line band.
 struct Bander {
     bool lines = false;
@@ -50,7 +42,11 @@ TEST(RubberBand, DraggedWithTheMouseXoredAndTakenAway)
 {
     WindowOwner windows;
     KWindow* w = ShownPopup(windows, 60, 60, W, H);
-    AddEventHandler(w, Paint);
+    AddEventHandler(w, [](KWindow* win, ExposeEvent*) {
+        KWinDC dc(win);
+        dc.fillRect(DCRect(0, 0, W, H), RGB(255, 255, 255));
+        dc.fillRect(DCRect(30, 40, 40, 30), RGB(0, 0, 255)); // a blue block: the bands cross two colours
+    });
     Bander bander;
     w->_addEventHandler(new MouseEventHandler<Bander>(&bander, &Bander::mouse, ME_BUTTONS));
     InvalidateRect(*w, nullptr, TRUE);

@@ -3,106 +3,55 @@
 #include "test_pdf.h"
 #include "test_support.h"
 #include <algorithm>
-#include <set>
 
 namespace {
 
-typedef char* (CDECL* ToUnix)(const wchar_t*);
-typedef wchar_t* (CDECL* ToWindows)(const char*);
-
-FARPROC WineCall(const char* name)
+// Wine's own conversion named name (kernel32) applied to from; empty when there is none.
+template <class To, class From>
+To WineConvert(const char* name, const From& from)
 {
-    return GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name);
-}
-
-bool Exists(const std::wstring& path)
-{
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// The names of the files in dir matching pattern.
-std::vector<std::wstring> Files(const std::wstring& dir, const std::wstring& pattern)
-{
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    HANDLE h = FindFirstFileW((dir + pattern).c_str(), &found);
-    if (h == INVALID_HANDLE_VALUE)
-        return names;
-    do
-        names.push_back(found.cFileName);
-    while (FindNextFileW(h, &found));
-    FindClose(h);
-    return names;
-}
-
-// cups-pdf turns the characters of a title but letters, digits and dots into '_'.
-std::wstring FileTitle(const std::wstring& title)
-{
-    std::wstring s = title;
-    for (wchar_t& c : s)
-        if (!iswalnum(c) && c != L'.')
-            c = L'_';
+    typedef typename To::value_type* (CDECL* Convert)(const typename From::value_type*);
+    Convert convert = (Convert)GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name);
+    typename To::value_type* converted = convert ? convert(from.c_str()) : nullptr;
+    if (!converted)
+        return To();
+    const To s = converted;
+    HeapFree(GetProcessHeap(), 0, converted);
     return s;
 }
 
-// Reads a binary portable pixmap (P6, 8 bits a sample).
-PdfImage ReadPixmap(const Bytes& b)
+// The last of the files in dir matching pattern, with dir; empty when none does.
+std::wstring LastFile(const std::wstring& dir, const std::wstring& pattern)
 {
-    PdfImage image;
-    size_t at = 2;
-    int fields[3] = {0, 0, 0};
-    if (b.size() < 2 || b[0] != 'P' || b[1] != '6')
-        return image;
-    for (int& field : fields) {
-        while (at < b.size() && (isspace(b[at]) || b[at] == '#'))
-            at = b[at] == '#' ? std::find(b.begin() + at, b.end(), '\n') - b.begin() : at + 1;
-        while (at < b.size() && isdigit(b[at]))
-            field = field * 10 + (b[at++] - '0');
-    }
-    ++at; // the one white-space byte before the samples
-    const size_t count = (size_t)fields[0] * fields[1];
-    if (fields[2] != 255 || b.size() < at + 3 * count)
-        return image;
-    image.width = fields[0];
-    image.height = fields[1];
-    image.pixels.resize(count);
-    for (size_t i = 0; i < count; ++i, at += 3)
-        image.pixels[i] = (DWORD)b[at] << 16 | (DWORD)b[at + 1] << 8 | b[at + 2];
-    return image;
+    std::wstring last;
+    WIN32_FIND_DATAW found;
+    HANDLE h = FindFirstFileW((dir + pattern).c_str(), &found);
+    for (BOOL more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileW(h, &found))
+        last = dir + found.cFileName;
+    if (h != INVALID_HANDLE_VALUE)
+        FindClose(h);
+    return last;
 }
 
-PixelBox Clip(PixelBox a, int width, int height)
+// Reads a binary portable pixmap (P6, 8 bits a sample) as pdftoppm writes it.
+PdfImage ReadPixmap(const Bytes& b)
 {
-    a.left = std::max(a.left, 0);
-    a.top = std::max(a.top, 0);
-    a.right = std::min(a.right, width);
-    a.bottom = std::min(a.bottom, height);
-    return a;
+    const std::string head(b.begin(), b.begin() + std::min<size_t>(b.size(), 64));
+    int w = 0, h = 0, max = 0, at = 0;
+    if (sscanf(head.c_str(), "P6 %d %d %d%n", &w, &h, &max, &at) != 3 || max != 255 || w <= 0 || h <= 0 ||
+        b.size() < at + 1 + 3 * (size_t)w * h)
+        return PdfImage();
+    PdfImage image{w, h, std::vector<DWORD>((size_t)w * h)};
+    const unsigned char* p = b.data() + at + 1; // after the one white-space byte ending the header
+    for (DWORD& pixel : image.pixels)
+        pixel = (DWORD)p[0] << 16 | (DWORD)p[1] << 8 | p[2], p += 3;
+    return image;
 }
 
 } // namespace
 
-std::string UnixPath(const std::wstring& path)
-{
-    ToUnix convert = (ToUnix)WineCall("wine_get_unix_file_name");
-    char* unix = convert ? convert(path.c_str()) : nullptr;
-    if (!unix)
-        return std::string();
-    std::string s = unix;
-    HeapFree(GetProcessHeap(), 0, unix);
-    return s;
-}
-
-std::wstring WindowsPath(const std::string& unixPath)
-{
-    ToWindows convert = (ToWindows)WineCall("wine_get_dos_file_name");
-    wchar_t* dos = convert ? convert(unixPath.c_str()) : nullptr;
-    if (!dos)
-        return std::wstring();
-    std::wstring s = dos;
-    HeapFree(GetProcessHeap(), 0, dos);
-    return s;
-}
+std::string UnixPath(const std::wstring& path) { return WineConvert<std::string>("wine_get_unix_file_name", path); }
+std::wstring WindowsPath(const std::string& path) { return WineConvert<std::wstring>("wine_get_dos_file_name", path); }
 
 std::string ShellQuote(const std::string& text)
 {
@@ -124,15 +73,14 @@ int RunHost(const std::string& command, std::string* out, DWORD ms)
     const std::string script = "(" + command + ") >" + output + " 2>&1; echo $? >" + status + ".part; mv " +
                                status + ".part " + status;
     std::wstring line = L"\"" + shell + L"\" -c \"" + Wide(script) + L"\"";
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
+    STARTUPINFOW si = {sizeof(si)};
     PROCESS_INFORMATION pi = {};
     if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return -1;
     CloseHandle(pi.hProcess);
     CloseHandle(pi.hThread);
     const std::wstring statusFile = scratch.file(L"status");
-    if (!WaitFor([&] { return Exists(statusFile); }, ms))
+    if (!WaitFor([&] { return GetFileAttributesW(statusFile.c_str()) != INVALID_FILE_ATTRIBUTES; }, ms))
         return -1;
     if (out)
         *out = ReadFileText(scratch.file(L"out"));
@@ -143,42 +91,35 @@ std::wstring PdfDir()
 {
     wchar_t dir[MAX_PATH] = {0};
     const DWORD n = GetEnvironmentVariableW(L"KORVEL_PDF_DIR", dir, MAX_PATH);
-    if (n && n < MAX_PATH)
-        return std::wstring(dir) + L"\\";
-    const std::wstring spool = WindowsPath("/var/spool/cups-pdf/korvel");
-    return spool.empty() ? spool : spool + L"\\";
+    const std::wstring d = n && n < MAX_PATH ? std::wstring(dir) : WindowsPath("/var/spool/cups-pdf/korvel");
+    return d.empty() ? d : d + L"\\";
 }
 
 std::wstring PdfTitle(const std::wstring& prefix)
 {
     static int serial = 0;
     // Wine hands out the same process ids run after run, and the spool folder
-    // keeps the PDFs of earlier runs: the time in milliseconds tells them apart.
+    // keeps the PDFs of earlier runs: the time in milliseconds tells them apart
+    // (within 11 days, in 32 bits: the library's Format knows no "%llu").
     // The letter at the end keeps one title from being the start of another.
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
     const unsigned long long ms = (((unsigned long long)now.dwHighDateTime << 32) | now.dwLowDateTime) / 10000;
-    return prefix + Wide(Format("%lux%llux%dz", GetCurrentProcessId(), ms % 100000000000ULL, ++serial));
+    return prefix + Wide(Format("%lux%lux%dz", GetCurrentProcessId(), (unsigned long)(ms % 1000000000ULL), ++serial));
 }
 
 std::wstring WaitForPdf(const std::wstring& title, DWORD ms)
 {
-    // cups-pdf may append to the title before "-job_<n>" ("<title>_ps-pdf_korvel-job_4.pdf").
-    const std::wstring dir = PdfDir(), start = FileTitle(title);
-    std::wstring found;
+    // cups-pdf may append to the title before "-job_<n>" ("<title>_ps-pdf_korvel-job_4.pdf"),
+    // and turns the characters of a title but letters, digits and dots into '_'.
+    std::wstring start = title, found;
+    std::replace_if(start.begin(), start.end(), [](wchar_t c) { return !iswalnum(c) && c != L'.'; }, L'_');
     const DWORD begun = GetTickCount();
-    WaitFor([&] {
-        std::vector<std::wstring> names = Files(dir, start + L"*.pdf");
-        if (!names.empty())
-            found = dir + names.back();
-        return !found.empty();
-    }, ms);
-    if (found.empty())
-        return found;
+    if (!WaitFor([&] { return !(found = LastFile(PdfDir(), start + L"*.pdf")).empty(); }, ms))
+        return std::wstring();
     // cups-pdf writes the file while the job runs: it is whole once pdfinfo reads it.
     const DWORD spent = GetTickCount() - begun;
-    WaitFor([&] { return PdfPageCount(found) > 0; }, ms > spent ? ms - spent : 1);
-    return PdfPageCount(found) > 0 ? found : std::wstring();
+    return WaitFor([&] { return PdfPageCount(found) > 0; }, ms > spent ? ms - spent : 1) ? found : std::wstring();
 }
 
 int PdfPageCount(const std::wstring& pdf)
@@ -198,45 +139,35 @@ PdfImage RenderPdfPage(const std::wstring& pdf, int page, int dpi)
     const std::string root = UnixPath(scratch.path()) + "/page";
     const std::string command = Format("/usr/bin/pdftoppm -r %d -f %d -l %d -singlefile ", dpi, page, page) +
                                 ShellQuote(UnixPath(pdf)) + " " + ShellQuote(root);
-    if (RunHost(command) != 0)
-        return PdfImage();
-    return ReadPixmap(ReadBytes(scratch.file(L"page.ppm")));
+    return RunHost(command) == 0 ? ReadPixmap(ReadBytes(scratch.file(L"page.ppm"))) : PdfImage();
 }
 
 bool PdfImage::inked(int x, int y) const
 {
-    const DWORD p = at(x, y);
-    return ((p >> 16 & 255) + (p >> 8 & 255) + (p & 255)) < 3 * 192;
+    return (at(x, y) >> 16 & 255) + (at(x, y) >> 8 & 255) + (at(x, y) & 255) < 3 * 192;
 }
 
 PixelBox PdfImage::ink(PixelBox area) const
 {
-    area = Clip(area, width, height);
+    area = {std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, width), std::min(area.bottom, height)};
     PixelBox box{area.right, area.bottom, area.left, area.top};
     for (int y = area.top; y < area.bottom; ++y)
         for (int x = area.left; x < area.right; ++x)
-            if (inked(x, y)) {
-                box.left = std::min(box.left, x);
-                box.right = std::max(box.right, x + 1);
-                box.top = std::min(box.top, y);
-                box.bottom = std::max(box.bottom, y + 1);
-            }
+            if (inked(x, y))
+                box = PixelBox{std::min(box.left, x), std::min(box.top, y), std::max(box.right, x + 1),
+                               std::max(box.bottom, y + 1)};
     return box.empty() ? PixelBox() : box;
 }
 
 std::vector<PixelBox> PdfImage::inkRows(PixelBox area) const
 {
-    area = Clip(area, width, height);
-    std::vector<PixelBox> rows;
-    int y = area.top;
-    while (y < area.bottom) {
-        PixelBox band = ink(PixelBox{area.left, y, area.right, y + 1});
-        if (band.empty()) {
-            ++y;
+    std::vector<PixelBox> rows; // rows beyond the page hold no ink
+    auto inkedRow = [&](int y) { return !ink(PixelBox{area.left, y, area.right, y + 1}).empty(); };
+    for (int y = area.top; y < area.bottom; ++y) {
+        if (!inkedRow(y))
             continue;
-        }
         int end = y + 1;
-        while (end < area.bottom && !ink(PixelBox{area.left, end, area.right, end + 1}).empty())
+        while (end < area.bottom && inkedRow(end))
             ++end;
         rows.push_back(ink(PixelBox{area.left, y, area.right, end}));
         y = end;
